@@ -1,0 +1,93 @@
+// file.cpp: whole-file reading and replacing with POSIX calls.
+//
+// replaceFile writes a temporary file beside the target (same directory, so the
+// rename stays on one file system and is atomic) and renames it over the target.
+// Any failure removes the temporary file and leaves the target as it was.
+#include "platform/file.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace platform {
+
+bool readFile(const std::string& path, std::string& bytes)
+{
+    FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file)
+        return false;
+    std::string content;
+    char chunk[65536];
+    size_t got;
+    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0)
+        content.append(chunk, got);
+    // ferror catches read failures, such as a directory opened as a file.
+    bool ok = !std::ferror(file);
+    std::fclose(file);
+    if (ok)
+        bytes.swap(content);
+    return ok;
+}
+
+// Writes all of `bytes` to the descriptor; false on any write error.
+static bool writeAll(int fd, const std::string& bytes)
+{
+    size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        done += static_cast<size_t>(n);
+    }
+    return true;
+}
+
+// The permissions the new file gets: those of the file it replaces, or the
+// usual ones for a new file. mkstemp alone would leave it readable by the
+// owner only.
+static mode_t modeFor(const std::string& path)
+{
+    struct stat old;
+    if (stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode))
+        return old.st_mode & 07777;
+    mode_t mask = umask(0);
+    umask(mask);
+    return 0666 & ~mask;
+}
+
+bool replaceFile(const std::string& path, const std::string& bytes)
+{
+    std::string temp = path + ".tmp-XXXXXX";
+    int fd = mkstemp(temp.data());
+    if (fd < 0)
+        return false;
+    bool ok = fchmod(fd, modeFor(path)) == 0 && writeAll(fd, bytes);
+    // close can report a write that failed late (a full disk, a network share).
+    ok = close(fd) == 0 && ok;
+    ok = ok && std::rename(temp.c_str(), path.c_str()) == 0;
+    if (!ok)
+        unlink(temp.c_str());
+    return ok;
+}
+
+// When the directory cannot be named (it was removed), "./" still means it.
+std::string workingDirectory()
+{
+    std::vector<char> buffer(256);
+    while (!getcwd(buffer.data(), buffer.size())) {
+        if (errno != ERANGE)
+            return "./";
+        buffer.resize(buffer.size() * 2);
+    }
+    std::string dir = buffer.data();
+    if (dir.empty() || dir.back() != '/')
+        dir += '/';
+    return dir;
+}
+
+} // namespace platform

@@ -1,0 +1,20 @@
+// file.h: whole-file reading and safe replacing.
+//
+// Paths are the operating system's. replaceFile writes to a temporary file beside
+// the target and renames it over the target, so a failed write never destroys
+// what was there.
+#pragma once
+
+#include <string>
+
+namespace platform {
+
+// Reads the whole file into `bytes`; false when it cannot be opened or read.
+bool readFile(const std::string& path, std::string& bytes);
+// Writes `bytes` as the new content of `path`; false (and the old file intact)
+// when it cannot.
+bool replaceFile(const std::string& path, const std::string& bytes);
+// The current working directory with a trailing separator.
+std::string workingDirectory();
+
+} // namespace platform

@@ -1,0 +1,190 @@
+// Off-screen images, fonts and drawing. Rectangles and lines are rasterised here
+// pixel by pixel; the toolkit only draws text.
+#include "platform/images.h"
+#include "platform/qt_internal.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QScreen>
+
+#include <algorithm>
+#include <cstdlib>
+#include <map>
+
+namespace platform {
+
+namespace {
+
+struct ImageState {
+    std::map<int, QImage> images;
+    std::map<int, QFont> fonts;
+};
+
+ImageState state;
+
+QRgb toQt(Color color)
+{
+    return qRgb(static_cast<int>(color & 0xFF), static_cast<int>(color >> 8 & 0xFF), static_cast<int>(color >> 16 & 0xFF));
+}
+
+Color fromQt(QRgb pixel)
+{
+    return rgb(qRed(pixel), qGreen(pixel), qBlue(pixel));
+}
+
+void plot(QImage& image, int x, int y, QRgb value)
+{
+    if (x >= 0 && y >= 0 && x < image.width() && y < image.height())
+        reinterpret_cast<QRgb*>(image.scanLine(y))[x] = value;
+}
+
+int screenDpiY()
+{
+    QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? static_cast<int>(screen->logicalDotsPerInchY()) : 96;
+}
+
+const QFont* fontOf(int id)
+{
+    auto it = state.fonts.find(id);
+    return it == state.fonts.end() ? nullptr : &it->second;
+}
+
+} // namespace
+
+void createImage(int id, int width, int height)
+{
+    QImage image(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32);
+    image.fill(Qt::black);
+    state.images[id] = image;
+}
+
+void freeImage(int id)
+{
+    state.images.erase(id);
+}
+
+bool imageExists(int id)
+{
+    return state.images.count(id) != 0;
+}
+
+Size imageSize(int id)
+{
+    QImage* image = qt::imageOf(id);
+    return image ? Size{image->width(), image->height()} : Size{0, 0};
+}
+
+void fillRect(int id, int x, int y, int w, int h, Color color)
+{
+    QImage* image = qt::imageOf(id);
+    if (!image)
+        return;
+    int left = std::max(x, 0), top = std::max(y, 0);
+    int right = static_cast<int>(std::min<long long>(static_cast<long long>(x) + w, image->width()));
+    int bottom = static_cast<int>(std::min<long long>(static_cast<long long>(y) + h, image->height()));
+    QRgb value = toQt(color);
+    for (int row = top; row < bottom; ++row) {
+        QRgb* line = reinterpret_cast<QRgb*>(image->scanLine(row));
+        std::fill(line + left, line + std::max(left, right), value);
+    }
+}
+
+// Bresenham's line from (x1, y1) to (x2, y2), both end points drawn.
+void drawLine(int id, int x1, int y1, int x2, int y2, Color color)
+{
+    QImage* image = qt::imageOf(id);
+    if (!image)
+        return;
+    // A line wholly beyond one side of the image draws nothing.
+    if ((x1 < 0 && x2 < 0) || (y1 < 0 && y2 < 0) || (x1 >= image->width() && x2 >= image->width())
+        || (y1 >= image->height() && y2 >= image->height()))
+        return;
+    QRgb value = toQt(color);
+    long long dx = std::llabs(static_cast<long long>(x2) - x1), dy = -std::llabs(static_cast<long long>(y2) - y1);
+    int sx = x1 < x2 ? 1 : -1, sy = y1 < y2 ? 1 : -1;
+    long long error = dx + dy;
+    int x = x1, y = y1;
+    for (;;) {
+        plot(*image, x, y, value);
+        if (x == x2 && y == y2)
+            break;
+        long long twice = 2 * error;
+        if (twice >= dy) {
+            error += dy;
+            x += sx;
+        }
+        if (twice <= dx) {
+            error += dx;
+            y += sy;
+        }
+    }
+}
+
+Color pixel(int id, int x, int y)
+{
+    QImage* image = qt::imageOf(id);
+    if (!image || x < 0 || y < 0 || x >= image->width() || y >= image->height())
+        return 0;
+    return fromQt(image->pixel(x, y));
+}
+
+void createFont(int id, const std::string& family, int points, bool bold)
+{
+    QFont font(qt::fromCp1252(family));
+    font.setPixelSize(std::max(1, points * screenDpiY() / 72));
+    font.setWeight(bold ? QFont::Bold : QFont::Normal);
+    font.setItalic(false);
+    font.setUnderline(false);
+    // Crisp text like the screen fonts of the original target: every pixel is
+    // either the front or the back colour.
+    font.setStyleStrategy(QFont::NoAntialias);
+    state.fonts[id] = font;
+}
+
+int fontHeight(int id)
+{
+    const QFont* font = fontOf(id);
+    return font ? font->pixelSize() : 0;
+}
+
+int textWidth(int id, const std::string& text)
+{
+    const QFont* font = fontOf(id);
+    return font ? QFontMetrics(*font).horizontalAdvance(qt::fromCp1252(text)) : 0;
+}
+
+void drawText(int id, int fontId, int x, int y, const std::string& text, Color front, Color back)
+{
+    QImage* image = qt::imageOf(id);
+    const QFont* font = fontOf(fontId);
+    if (!image || !font || text.empty())
+        return;
+    QFontMetrics metrics(*font);
+    QString value = qt::fromCp1252(text);
+    fillRect(id, x, y, metrics.horizontalAdvance(value), metrics.height(), back);
+    QPainter painter(image);
+    painter.setFont(*font);
+    painter.setPen(QColor(toQt(front)));
+    painter.drawText(x, y + metrics.ascent(), value);
+}
+
+namespace qt {
+
+QImage* imageOf(int id)
+{
+    auto it = state.images.find(id);
+    return it == state.images.end() ? nullptr : &it->second;
+}
+
+void forgetAllImages()
+{
+    state.images.clear();
+    state.fonts.clear();
+}
+
+} // namespace qt
+
+} // namespace platform

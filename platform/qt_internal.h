@@ -1,0 +1,86 @@
+// qt_internal.h: state shared by the qt_*.cpp files of the platform layer.
+// Never included outside platform/.
+#pragma once
+
+#include "platform/dialogs.h"
+#include "platform/events.h"
+#include "platform/platform.h"
+#include "platform/window.h"
+
+#include <QImage>
+#include <QString>
+#include <QWidget>
+
+#include <optional>
+#include <string>
+
+namespace platform::qt {
+
+// ----- Text (qt_text.cpp) -----
+QString fromCp1252(const std::string& text);
+std::string toCp1252(const QString& text);
+// "\r\n" and "\n" both become one line break.
+QString multiLine(const std::string& text);
+// File paths: the operating system's bytes.
+QString fromPath(const std::string& path);
+std::string toPath(const QString& path);
+
+// ----- Windows (qt_window.cpp) -----
+// The widget holding the client area of `window`, or nullptr.
+QWidget* clientOf(int window);
+QWidget* frameOf(int window);
+// The window id whose client or frame contains `widget`, or -1.
+int windowOfWidget(const QWidget* widget);
+// The innermost open window (the most recently opened one still open), or -1.
+int innermostWindow();
+// The widget dialogs should be modal to.
+QWidget* dialogParent();
+void closeAllWindows();
+void setScriptedMouse(int window, Point p);
+void clearScriptedMouse();
+std::string statusFieldText(int id, int field);
+int statusFieldProgress(int id, int field);   // -1 when no bar shows
+bool waitCursorShown();
+void triggerMenuItem(int item);      // as if chosen; nothing while disabled
+void resizeClient(int window, Size client);
+
+// ----- Controls (qt_controls.cpp) -----
+QWidget* controlWidget(int id);
+void forgetControlsOf(int window);
+void forgetAllControls();
+void runScrollHook(int window, int scrollBar);
+// A scroll bar's range as the program set it, and its position.
+struct ScrollSettings {
+    int minimum, maximum, page, position;
+};
+ScrollSettings scrollSettings(int id);
+
+// ----- Images (qt_image.cpp) -----
+QImage* imageOf(int id);
+void forgetAllImages();
+
+// ----- Events (qt_app.cpp) -----
+void pushEvent(Event event);
+// Wakes a waiting loop without an event (mouse moves).
+void wake();
+// Test scripts (qt_testing.cpp): runScriptStep delivers the next step, which may
+// or may not queue an event; scriptExhausted reports a loop that waits after the
+// script has ended and asks the innermost window to close, so no test hangs.
+void runScriptStep();
+bool scriptEmpty();
+void scriptExhausted();
+
+// Scripted dialog answers and records (qt_testing.cpp).
+struct SplitPath {
+    std::string folder;
+    std::string fileName;
+};
+FileChoice scriptedFileChoice(const char* kind, const std::string& title, const SplitPath& proposal,
+                              const std::string& patterns);
+std::optional<Color> scriptedColor();
+// The PDF file to print to, or nothing when the dialog is cancelled.
+std::optional<std::string> scriptedPrint();
+void recordMessage(const std::string& title, const std::string& text, MessageIcon icon);
+void recordWebAddress(const std::string& url);
+
+} // namespace platform::qt

@@ -1,0 +1,364 @@
+// The test seam: scripted steps and dialog answers, records, and readers.
+#include "platform/testing.h"
+
+#include "platform/controls.h"
+#include "platform/qt_internal.h"
+#include "platform/window.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QSlider>
+#include <QTreeWidget>
+
+#include <deque>
+#include <variant>
+
+namespace platform::testing {
+
+namespace {
+
+struct Answer {
+    std::string kind;   // the dialog kind it answers
+    std::string path;
+    int pattern = 0;
+    std::optional<Color> color;
+};
+
+struct TestState {
+    bool active = false;
+    std::deque<std::variant<Event, std::function<void()>>> script;
+    std::deque<Answer> answers;
+    std::vector<Message> messages;
+    std::vector<std::string> webAddresses;
+    std::vector<std::string> failures;
+    DialogRequest lastDialog;
+    bool exhaustedReported = false;
+};
+
+TestState state;
+
+// The next answer if it is for a dialog of `kind`; a failure otherwise.
+std::optional<Answer> takeAnswer(const std::string& kind, const std::string& title)
+{
+    state.lastDialog = DialogRequest{kind, title, "", "", ""};
+    if (state.answers.empty() || state.answers.front().kind != kind) {
+        state.failures.push_back("unscripted " + kind + " dialog \"" + title + "\"");
+        return std::nullopt;
+    }
+    Answer answer = state.answers.front();
+    state.answers.pop_front();
+    return answer;
+}
+
+QString toQt(const std::string& text)
+{
+    return qt::fromCp1252(text);
+}
+
+} // namespace
+
+void begin()
+{
+    state = TestState{};
+    state.active = true;
+    qt::clearScriptedMouse();
+}
+
+void end()
+{
+    state = TestState{};
+    qt::clearScriptedMouse();
+}
+
+bool active()
+{
+    return state.active;
+}
+
+void post(Event event)
+{
+    state.script.emplace_back(event);
+}
+
+void post(std::function<void()> step)
+{
+    state.script.emplace_back(std::move(step));
+}
+
+// ----- Acting as the user -----
+
+void click(int control)
+{
+    QWidget* widget = qt::controlWidget(control);
+    if (!widget || !widget->isEnabled())
+        return;
+    if (auto* button = qobject_cast<QAbstractButton*>(widget))
+        button->click();
+    else if (qobject_cast<QLabel*>(widget))
+        qt::pushEvent({EventKind::Control, qt::windowOfWidget(widget), control});
+}
+
+void chooseMenu(int item)
+{
+    qt::triggerMenuItem(item);
+}
+
+void requestClose(int window)
+{
+    if (QWidget* frame = qt::frameOf(window))
+        frame->close();
+}
+
+void moveTrackBar(int control, int position)
+{
+    auto* slider = qobject_cast<QSlider*>(qt::controlWidget(control));
+    if (!slider || !slider->isEnabled())
+        return;
+    // A drag that ends where it began still notifies, as the native control does.
+    if (slider->value() == std::clamp(position, slider->minimum(), slider->maximum()))
+        qt::pushEvent({EventKind::Control, qt::windowOfWidget(slider), control});
+    else
+        slider->setValue(position);
+}
+
+void dragScrollBar(int control, int position)
+{
+    auto* bar = qobject_cast<QScrollBar*>(qt::controlWidget(control));
+    if (bar && bar->isEnabled())
+        bar->setValue(position);
+}
+
+void typeAddress(int control, const std::string& text)
+{
+    auto* edit = qobject_cast<QLineEdit*>(qt::controlWidget(control));
+    if (!edit || !edit->isEnabled() || edit->isHidden())
+        return;
+    edit->setText(toQt(text));
+    emit edit->textEdited(edit->text());
+}
+
+void chooseDropDownEntry(int control, int index)
+{
+    auto* box = qobject_cast<QComboBox*>(qt::controlWidget(control));
+    if (!box || !box->isEnabled())
+        return;
+    box->setCurrentIndex(index);
+    emit box->activated(index);
+}
+
+void resizeWindow(int window, Size client)
+{
+    qt::resizeClient(window, client);
+}
+
+void setMousePosition(int window, int x, int y)
+{
+    qt::setScriptedMouse(window, {x, y});
+    qt::wake();
+}
+
+// ----- Dialog answers -----
+
+void answerOpenFile(const std::string& path, int pattern)
+{
+    state.answers.push_back({"open file", path, pattern, std::nullopt});
+}
+
+void answerSaveFile(const std::string& path, int pattern)
+{
+    state.answers.push_back({"save file", path, pattern, std::nullopt});
+}
+
+void answerColor(std::optional<Color> color)
+{
+    state.answers.push_back({"colour", "", 0, color});
+}
+
+void answerPrint(const std::string& pdfPath)
+{
+    state.answers.push_back({"print", pdfPath, 0, std::nullopt});
+}
+
+// ----- Records -----
+
+const std::vector<Message>& messages()
+{
+    return state.messages;
+}
+
+const std::vector<std::string>& openedWebAddresses()
+{
+    return state.webAddresses;
+}
+
+const DialogRequest& lastDialog()
+{
+    return state.lastDialog;
+}
+
+const std::vector<std::string>& failures()
+{
+    return state.failures;
+}
+
+// ----- Readers -----
+
+std::vector<std::string> listRows(int control)
+{
+    std::vector<std::string> rows;
+    auto* list = qobject_cast<QTreeWidget*>(qt::controlWidget(control));
+    if (!list)
+        return rows;
+    for (int i = 0; i < list->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* item = list->topLevelItem(i);
+        QStringList cells;
+        for (int c = 0; c < item->columnCount(); ++c)
+            cells << item->text(c);
+        rows.push_back(qt::toCp1252(cells.join(QLatin1Char('\n'))));
+    }
+    return rows;
+}
+
+std::vector<std::string> listColumnTitles(int control)
+{
+    std::vector<std::string> titles;
+    auto* list = qobject_cast<QTreeWidget*>(qt::controlWidget(control));
+    if (!list)
+        return titles;
+    for (int c = 0; c < list->columnCount(); ++c)
+        titles.push_back(qt::toCp1252(list->headerItem()->text(c)));
+    return titles;
+}
+
+std::vector<std::string> dropDownEntries(int control)
+{
+    std::vector<std::string> entries;
+    auto* box = qobject_cast<QComboBox*>(qt::controlWidget(control));
+    if (!box)
+        return entries;
+    for (int i = 0; i < box->count(); ++i)
+        entries.push_back(qt::toCp1252(box->itemText(i)));
+    return entries;
+}
+
+std::string statusText(int statusBar, int field)
+{
+    return qt::statusFieldText(statusBar, field);
+}
+
+int statusProgress(int statusBar, int field)
+{
+    return qt::statusFieldProgress(statusBar, field);
+}
+
+ScrollInfo scrollInfo(int control)
+{
+    qt::ScrollSettings s = qt::scrollSettings(control);
+    return {s.minimum, s.maximum, s.page, s.position};
+}
+
+std::string accessibleName(int control)
+{
+    QWidget* widget = qt::controlWidget(control);
+    return widget ? qt::toCp1252(widget->accessibleName()) : std::string();
+}
+
+std::string windowAccessibleName(int window)
+{
+    QWidget* frame = qt::frameOf(window);
+    return frame ? qt::toCp1252(frame->accessibleName()) : std::string();
+}
+
+bool windowVisible(int window)
+{
+    QWidget* frame = qt::frameOf(window);
+    return frame && frame->isVisible();
+}
+
+bool windowEnabled(int window)
+{
+    QWidget* frame = qt::frameOf(window);
+    return frame && frame->isEnabled();
+}
+
+bool waitCursorShown()
+{
+    return qt::waitCursorShown();
+}
+
+bool hasIcon(int window)
+{
+    QWidget* frame = qt::frameOf(window);
+    return frame && !frame->windowIcon().isNull();
+}
+
+} // namespace platform::testing
+
+namespace platform::qt {
+
+void runScriptStep()
+{
+    auto step = std::move(testing::state.script.front());
+    testing::state.script.pop_front();
+    if (auto* event = std::get_if<Event>(&step))
+        pushEvent(*event);
+    else
+        std::get<std::function<void()>>(step)();
+}
+
+bool scriptEmpty()
+{
+    return testing::state.script.empty();
+}
+
+void scriptExhausted()
+{
+    if (!testing::state.exhaustedReported)
+        testing::state.failures.push_back("the program waited for an event after the test script ended");
+    testing::state.exhaustedReported = true;
+    int window = innermostWindow();
+    if (window >= 0)
+        pushEvent({EventKind::CloseRequest, window, 0});
+}
+
+FileChoice scriptedFileChoice(const char* kind, const std::string& title, const SplitPath& proposal,
+                              const std::string& patterns)
+{
+    std::optional<testing::Answer> answer = testing::takeAnswer(kind, title);
+    testing::DialogRequest& request = testing::state.lastDialog;
+    request.folder = proposal.folder;
+    request.fileName = proposal.fileName;
+    request.patterns = patterns;
+    if (!answer)
+        return {std::string(), 0};
+    return {answer->path, answer->pattern};
+}
+
+std::optional<Color> scriptedColor()
+{
+    std::optional<testing::Answer> answer = testing::takeAnswer("colour", "Color");
+    return answer ? answer->color : std::nullopt;
+}
+
+std::optional<std::string> scriptedPrint()
+{
+    std::optional<testing::Answer> answer = testing::takeAnswer("print", "Print");
+    if (!answer || answer->path.empty())
+        return std::nullopt;
+    return answer->path;
+}
+
+void recordMessage(const std::string& title, const std::string& text, MessageIcon icon)
+{
+    testing::state.messages.push_back({title, text, icon});
+}
+
+void recordWebAddress(const std::string& url)
+{
+    testing::state.webAddresses.push_back(url);
+}
+
+} // namespace platform::qt

@@ -1,0 +1,542 @@
+// Top-level windows, their menu bars and status bars, and the cursors.
+//
+// A window is a frame widget holding an optional menu bar above a client widget.
+// Controls are children of the client at client coordinates; a status bar is a
+// child of the client kept at its bottom edge, as on Windows.
+#include "platform/controls.h"
+#include "platform/qt_internal.h"
+#include "platform/testing.h"
+#include "platform/window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCursor>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPointer>
+#include <QProgressBar>
+#include <QScreen>
+#include <QVBoxLayout>
+
+#include <map>
+#include <vector>
+
+namespace platform {
+
+namespace {
+
+// The frame turns the close box into a close request; closing is the program's
+// decision.
+class WindowFrame : public QWidget {
+public:
+    WindowFrame(int id, QWidget* owner, Qt::WindowFlags flags) : QWidget(owner, flags), id(id) {}
+
+protected:
+    void closeEvent(QCloseEvent* event) override
+    {
+        event->ignore();
+        qt::pushEvent({EventKind::CloseRequest, id, 0});
+    }
+
+private:
+    int id;
+};
+
+// The client keeps its status bar at the bottom edge.
+class ClientArea : public QWidget {
+public:
+    using QWidget::QWidget;
+    QPointer<QWidget> statusBar;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override
+    {
+        QWidget::resizeEvent(event);
+        if (statusBar)
+            statusBar->setGeometry(0, height() - statusBar->height(), width(), statusBar->height());
+    }
+};
+
+struct WindowRecord {
+    QPointer<WindowFrame> frame;
+    ClientArea* client;
+    QMenuBar* menuBar;
+    int owner;
+    int order;              // opening order: the highest is the innermost window
+    Qt::WindowStates hiddenState;
+    bool fixedSize;
+};
+
+struct StatusField {
+    QLabel* label;
+    QProgressBar* progress;
+};
+
+struct StatusBarRecord {
+    QPointer<QFrame> bar;
+    std::vector<StatusField> fields;
+};
+
+struct WindowState {
+    std::map<int, WindowRecord> windows;
+    std::map<int, QPointer<QAction>> menuItems;
+    std::map<int, StatusBarRecord> statusBars;
+    int openings = 0;
+    bool waitCursor = false;
+};
+
+WindowState state;
+
+constexpr int statusBarPixels = 22;
+
+WindowRecord* find(int window)
+{
+    auto it = state.windows.find(window);
+    if (it == state.windows.end() || !it->second.frame)
+        return nullptr;
+    return &it->second;
+}
+
+Qt::WindowFlags flagsFor(unsigned style)
+{
+    Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+        | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    if (style & StyleMinimizeBox)
+        flags |= Qt::WindowMinimizeButtonHint;
+    if (style & StyleMaximizeBox)
+        flags |= Qt::WindowMaximizeButtonHint;
+    return flags;
+}
+
+int menuHeight(const WindowRecord& record)
+{
+    return record.menuBar ? record.menuBar->sizeHint().height() : 0;
+}
+
+// Sizes the frame so that the client area gets `client`.
+void fitFrame(WindowRecord& record, Size client)
+{
+    QSize size(client.width, client.height + menuHeight(record));
+    if (record.fixedSize)
+        record.frame->setFixedSize(size);
+    else
+        record.frame->resize(size);
+    // Place the parts now: a hidden window is laid out only when first shown.
+    int top = menuHeight(record);
+    if (record.menuBar)
+        record.menuBar->setGeometry(0, 0, client.width, top);
+    record.client->setGeometry(0, top, client.width, client.height);
+}
+
+void center(QWidget* frame)
+{
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    QRect area = screen->availableGeometry();
+    frame->move(area.center() - QPoint(frame->width() / 2, frame->height() / 2));
+}
+
+void forgetStatusBarsOf(QWidget* client)
+{
+    for (auto it = state.statusBars.begin(); it != state.statusBars.end();) {
+        if (!it->second.bar || it->second.bar->parentWidget() == client)
+            it = state.statusBars.erase(it);
+        else
+            ++it;
+    }
+}
+
+void forgetMenuItems()
+{
+    for (auto it = state.menuItems.begin(); it != state.menuItems.end();) {
+        if (!it->second)
+            it = state.menuItems.erase(it);
+        else
+            ++it;
+    }
+}
+
+} // namespace
+
+void openWindow(const WindowSpec& spec)
+{
+    if (find(spec.id))
+        closeWindow(spec.id);
+    WindowRecord* owner = spec.owner == noOwner ? nullptr : find(spec.owner);
+    auto* frame = new WindowFrame(spec.id, owner ? owner->frame.data() : nullptr, flagsFor(spec.style));
+    frame->setAttribute(Qt::WA_DeleteOnClose, false);
+    auto* layout = new QVBoxLayout(frame);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    auto* client = new ClientArea(frame);
+    layout->addWidget(client);
+    WindowRecord record{frame, client, nullptr, spec.owner, ++state.openings, Qt::WindowNoState,
+                        (spec.style & StyleSizable) == 0};
+    state.windows[spec.id] = record;
+    setWindowTitle(spec.id, spec.title);
+    fitFrame(state.windows[spec.id], spec.clientSize);
+    if (spec.centered)
+        center(frame);
+    else
+        frame->move(0, 0);
+}
+
+void showWindow(int window, WindowShow how)
+{
+    WindowRecord* record = find(window);
+    if (!record)
+        return;
+    switch (how) {
+    case WindowShow::Normal: record->frame->showNormal(); break;
+    case WindowShow::Maximized: record->frame->showMaximized(); break;
+    case WindowShow::Minimized: record->frame->showMinimized(); break;
+    }
+}
+
+void closeWindow(int window)
+{
+    WindowRecord* record = find(window);
+    if (!record)
+        return;
+    std::vector<int> owned;
+    for (auto& [id, other] : state.windows)
+        if (other.owner == window && other.frame)
+            owned.push_back(id);
+    for (int id : owned)
+        closeWindow(id);
+    record = find(window);
+    qt::forgetControlsOf(window);
+    forgetStatusBarsOf(record->client);
+    delete record->frame.data();
+    state.windows.erase(window);
+    forgetMenuItems();
+}
+
+bool windowExists(int window)
+{
+    return find(window) != nullptr;
+}
+
+void setWindowTitle(int window, const std::string& title)
+{
+    if (WindowRecord* record = find(window)) {
+        record->frame->setWindowTitle(qt::fromCp1252(title));
+        record->frame->setAccessibleName(qt::fromCp1252(title));
+    }
+}
+
+std::string windowTitle(int window)
+{
+    WindowRecord* record = find(window);
+    return record ? qt::toCp1252(record->frame->windowTitle()) : std::string();
+}
+
+Size clientSize(int window)
+{
+    WindowRecord* record = find(window);
+    if (!record)
+        return {0, 0};
+    if (record->frame->isMinimized())
+        return {0, 0};
+    return {record->client->width(), record->client->height()};
+}
+
+void hideWindow(int window)
+{
+    if (WindowRecord* record = find(window)) {
+        record->hiddenState = record->frame->windowState();
+        record->frame->hide();
+    }
+}
+
+void showAgain(int window)
+{
+    WindowRecord* record = find(window);
+    if (!record)
+        return;
+    if (record->hiddenState & Qt::WindowMinimized)
+        record->frame->showMinimized();
+    else if (record->hiddenState & Qt::WindowMaximized)
+        record->frame->showMaximized();
+    else
+        record->frame->showNormal();
+}
+
+void enableWindow(int window, bool enabled)
+{
+    if (WindowRecord* record = find(window))
+        record->frame->setEnabled(enabled);
+}
+
+void focusWindow(int window)
+{
+    if (WindowRecord* record = find(window)) {
+        record->frame->activateWindow();
+        record->frame->setFocus();
+    }
+}
+
+void activateWindow(int window)
+{
+    if (WindowRecord* record = find(window)) {
+        record->frame->raise();
+        record->frame->activateWindow();
+    }
+}
+
+// ----- Menu bar -----
+
+bool createMenuBar(int window, const std::vector<MenuEntry>& entries)
+{
+    WindowRecord* record = find(window);
+    if (!record)
+        return false;
+    Size client = clientSize(window);
+    auto* bar = new QMenuBar(record->frame);
+    bar->setNativeMenuBar(false);
+    QMenu* menu = nullptr;
+    for (const MenuEntry& entry : entries) {
+        QString text = qt::fromCp1252(entry.text).replace(QLatin1Char('&'), QLatin1String("&&"));
+        if (entry.kind == MenuEntry::Menu) {
+            menu = bar->addMenu(text);
+            menu->setAccessibleName(text);
+        } else if (menu && entry.kind == MenuEntry::Separator) {
+            menu->addSeparator();
+        } else if (menu) {
+            QAction* action = menu->addAction(text);
+            int id = entry.id;
+            QObject::connect(action, &QAction::triggered, [window, id] {
+                qt::pushEvent({EventKind::Menu, window, id});
+            });
+            state.menuItems[id] = action;
+        }
+    }
+    static_cast<QVBoxLayout*>(record->frame->layout())->setMenuBar(bar);
+    record->menuBar = bar;
+    fitFrame(*record, client);
+    return true;
+}
+
+void enableMenuItem(int item, bool enabled)
+{
+    auto it = state.menuItems.find(item);
+    if (it != state.menuItems.end() && it->second)
+        it->second->setEnabled(enabled);
+}
+
+bool menuItemEnabled(int item)
+{
+    auto it = state.menuItems.find(item);
+    return it != state.menuItems.end() && it->second && it->second->isEnabled();
+}
+
+// ----- Status bar -----
+
+void createStatusBar(int window, int id, const std::vector<int>& fieldWidths)
+{
+    WindowRecord* record = find(window);
+    if (!record)
+        return;
+    auto* bar = new QFrame(record->client);
+    bar->setAccessibleName(QStringLiteral("Status bar"));
+    auto* layout = new QHBoxLayout(bar);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->setSpacing(2);
+    StatusBarRecord status{bar, {}};
+    for (int width : fieldWidths) {
+        auto* label = new QLabel(bar);
+        label->setFrameShape(QFrame::Panel);
+        label->setFrameShadow(QFrame::Sunken);
+        label->setFixedWidth(width);
+        auto* progress = new QProgressBar(bar);
+        progress->setRange(0, 100);
+        progress->setTextVisible(false);
+        progress->setFixedWidth(width);
+        progress->hide();
+        layout->addWidget(label);
+        layout->addWidget(progress);
+        status.fields.push_back({label, progress});
+    }
+    layout->addStretch(1);
+    bar->setFixedHeight(statusBarPixels);
+    record->client->statusBar = bar;
+    bar->setGeometry(0, record->client->height() - statusBarPixels, record->client->width(), statusBarPixels);
+    bar->show();
+    state.statusBars[id] = status;
+}
+
+int statusBarHeight(int id)
+{
+    auto it = state.statusBars.find(id);
+    return it != state.statusBars.end() && it->second.bar ? it->second.bar->height() : 0;
+}
+
+namespace {
+
+StatusField* statusField(int id, int field)
+{
+    auto it = state.statusBars.find(id);
+    if (it == state.statusBars.end() || !it->second.bar || field < 0
+        || field >= static_cast<int>(it->second.fields.size()))
+        return nullptr;
+    return &it->second.fields[static_cast<size_t>(field)];
+}
+
+} // namespace
+
+void setStatusText(int id, int field, const std::string& text)
+{
+    if (StatusField* f = statusField(id, field)) {
+        f->progress->hide();
+        f->label->show();
+        f->label->setText(qt::fromCp1252(text));
+    }
+}
+
+void setStatusProgress(int id, int field, int percent)
+{
+    if (StatusField* f = statusField(id, field)) {
+        f->label->hide();
+        f->progress->show();
+        f->progress->setValue(percent);
+    }
+}
+
+// ----- Cursors and the mouse -----
+
+void showWaitCursor(bool on)
+{
+    if (on && !state.waitCursor)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    if (!on)
+        while (QApplication::overrideCursor())
+            QApplication::restoreOverrideCursor();
+    state.waitCursor = on;
+}
+
+namespace {
+std::map<int, Point> scriptedMouse;
+}
+
+Point mousePosition(int window)
+{
+    if (testing::active()) {
+        auto it = scriptedMouse.find(window);
+        return it == scriptedMouse.end() ? Point{-1, -1} : it->second;
+    }
+    WindowRecord* record = find(window);
+    if (!record || !record->frame->isVisible())
+        return {-1, -1};
+    QPoint p = record->client->mapFromGlobal(QCursor::pos());
+    if (!record->client->rect().contains(p))
+        return {-1, -1};
+    return {p.x(), p.y()};
+}
+
+// ----- For the rest of the layer -----
+
+namespace qt {
+
+QWidget* clientOf(int window)
+{
+    WindowRecord* record = find(window);
+    return record ? record->client : nullptr;
+}
+
+QWidget* frameOf(int window)
+{
+    WindowRecord* record = find(window);
+    return record ? record->frame.data() : nullptr;
+}
+
+int windowOfWidget(const QWidget* widget)
+{
+    const QWidget* top = widget ? widget->window() : nullptr;
+    for (auto& [id, record] : state.windows)
+        if (record.frame && record.frame.data() == top)
+            return id;
+    return -1;
+}
+
+int innermostWindow()
+{
+    int innermost = -1, order = 0;
+    for (auto& [id, record] : state.windows)
+        if (record.frame && record.order > order) {
+            order = record.order;
+            innermost = id;
+        }
+    return innermost;
+}
+
+QWidget* dialogParent()
+{
+    if (QWidget* active = QApplication::activeWindow())
+        return active;
+    return frameOf(innermostWindow());
+}
+
+void closeAllWindows()
+{
+    while (!state.windows.empty()) {
+        int id = state.windows.begin()->first;
+        if (find(id))
+            closeWindow(id);
+        else
+            state.windows.erase(id);
+    }
+    state.menuItems.clear();
+    state.statusBars.clear();
+}
+
+void setScriptedMouse(int window, Point p)
+{
+    scriptedMouse[window] = p;
+}
+
+void clearScriptedMouse()
+{
+    scriptedMouse.clear();
+}
+
+std::string statusFieldText(int id, int field)
+{
+    StatusField* f = statusField(id, field);
+    return f ? toCp1252(f->label->text()) : std::string();
+}
+
+int statusFieldProgress(int id, int field)
+{
+    StatusField* f = statusField(id, field);
+    return f && !f->progress->isHidden() ? f->progress->value() : -1;
+}
+
+bool waitCursorShown()
+{
+    return state.waitCursor;
+}
+
+void triggerMenuItem(int item)
+{
+    auto it = state.menuItems.find(item);
+    if (it != state.menuItems.end() && it->second)
+        it->second->trigger();
+}
+
+void resizeClient(int window, Size client)
+{
+    if (WindowRecord* record = find(window)) {
+        record->frame->setWindowState(Qt::WindowNoState);
+        fitFrame(*record, client);
+        record->client->resize(client.width, client.height);
+    }
+}
+
+} // namespace qt
+
+} // namespace platform

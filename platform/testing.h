@@ -1,0 +1,103 @@
+// testing.h: the test seam. Tests drive the real program the way a person does.
+//
+// begin() switches the layer into test mode. Then:
+//
+// ----- Scripted steps -----
+// post(event) and post(callable) append to a script. Whenever a loop of the
+// program asks for an event (pollEvent, waitEvent) and no real event is pending,
+// the next script step is taken: an event is delivered as if the toolkit had sent
+// it; a callable runs (it may click controls, choose menu items, check state) and
+// the loop goes on asking. So a check runs after everything before it has been
+// handled. A waitEvent with an empty script and no event fails the test
+// (failures()) and delivers a close request of the innermost window instead of
+// hanging.
+//
+// ----- Scripted dialogs -----
+// Every modal dialog takes the next scripted answer instead of opening. A dialog
+// without an answer, or with an answer of another kind, is recorded in
+// failures() with its kind and title, and is treated as cancelled.
+//
+// ----- Readers -----
+// Message boxes, opened web addresses and the last dialog's request are recorded;
+// the readers of controls.h, window.h and images.h work offscreen as they are.
+#pragma once
+
+#include "platform/dialogs.h"
+#include "platform/events.h"
+#include "platform/platform.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace platform::testing {
+
+// Enters test mode and forgets every script, answer and record.
+void begin();
+// Leaves test mode.
+void end();
+bool active();
+
+void post(Event event);
+void post(std::function<void()> step);
+
+// ----- Acting as the user (call them inside a posted step) -----
+void click(int control);                      // push button, option, hyperlink
+void chooseMenu(int item);                    // ignored while the item is disabled
+void requestClose(int window);                // the close box
+void moveTrackBar(int control, int position); // a drag that ends at `position`
+void dragScrollBar(int control, int position);
+void typeAddress(int control, const std::string& text);
+void chooseDropDownEntry(int control, int index);
+void resizeWindow(int window, Size client);
+// The mouse position that mousePosition() reports; (-1, -1) for outside.
+void setMousePosition(int window, int x, int y);
+
+// ----- Dialog answers -----
+void answerOpenFile(const std::string& path, int pattern = 0);  // "" cancels
+void answerSaveFile(const std::string& path, int pattern = 0);  // "" cancels
+void answerColor(std::optional<Color> color);
+// Confirms the print dialog and prints to a PDF file at `pdfPath`; "" cancels.
+void answerPrint(const std::string& pdfPath);
+
+// ----- Records -----
+struct Message {
+    std::string title;
+    std::string text;
+    MessageIcon icon;
+};
+const std::vector<Message>& messages();
+const std::vector<std::string>& openedWebAddresses();
+
+struct DialogRequest {
+    std::string kind;     // "open file", "save file", "colour", "print"
+    std::string title;
+    std::string folder;   // starting folder, file dialogs only
+    std::string fileName; // proposed file name, file dialogs only
+    std::string patterns;
+};
+// The most recent dialog the program asked for.
+const DialogRequest& lastDialog();
+
+// Test failures seen by the layer (unscripted dialogs, an exhausted script).
+const std::vector<std::string>& failures();
+
+// ----- Readers not needed by the program itself -----
+std::vector<std::string> listRows(int control);          // cells joined by "\n"
+std::vector<std::string> listColumnTitles(int control);
+std::vector<std::string> dropDownEntries(int control);
+std::string statusText(int statusBar, int field);
+int statusProgress(int statusBar, int field);            // -1 when no bar shows
+struct ScrollInfo {
+    int minimum, maximum, page, position;
+};
+ScrollInfo scrollInfo(int control);
+std::string accessibleName(int control);
+std::string windowAccessibleName(int window);
+bool windowVisible(int window);
+bool windowEnabled(int window);
+bool waitCursorShown();
+bool hasIcon(int window);
+
+} // namespace platform::testing

@@ -1,0 +1,97 @@
+// Tests of whole-file reading and safe replacing.
+#include "platform/file.h"
+#include "support/workdir.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <sys/stat.h>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class FileTest : public WorkDirTest {
+protected:
+    // Names in the working directory, so a temporary file left behind shows up.
+    std::vector<std::string> entries() const
+    {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(dir))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+};
+
+TEST_F(FileTest, ReadFileReadsBinaryBytesAndFailsOnMissingFile)
+{
+    std::string bytes("a\0b\r\n\xB0\xFF", 7);
+    writeText("data.bin", bytes);
+    std::string read = "old";
+    ASSERT_TRUE(platform::readFile(pathOf("data.bin"), read));
+    EXPECT_EQ(read, bytes);
+
+    writeText("empty.bin", "");
+    ASSERT_TRUE(platform::readFile(pathOf("empty.bin"), read));
+    EXPECT_EQ(read, "");
+
+    read = "kept";
+    EXPECT_FALSE(platform::readFile(pathOf("missing.bin"), read));
+    EXPECT_FALSE(platform::readFile(dir, read));
+    EXPECT_EQ(read, "kept");
+}
+
+TEST_F(FileTest, ReplaceFileCreatesAndReplacesWithoutLeavingTemporaryFiles)
+{
+    std::string first("one\0\xB0", 5);
+    ASSERT_TRUE(platform::replaceFile(pathOf("out.log"), first));
+    EXPECT_EQ(readText("out.log"), first);
+
+    ASSERT_TRUE(platform::replaceFile(pathOf("out.log"), "two, which is longer"));
+    EXPECT_EQ(readText("out.log"), "two, which is longer");
+    ASSERT_TRUE(platform::replaceFile(pathOf("out.log"), "3"));
+    EXPECT_EQ(readText("out.log"), "3");
+
+    EXPECT_EQ(entries(), std::vector<std::string>{"out.log"});
+}
+
+TEST_F(FileTest, ReplaceFileKeepsPermissionsOfTheFileItReplaces)
+{
+    writeText("shared.pref", "old");
+    ASSERT_EQ(chmod(pathOf("shared.pref").c_str(), 0604), 0);
+    ASSERT_TRUE(platform::replaceFile(pathOf("shared.pref"), "new"));
+    struct stat after;
+    ASSERT_EQ(stat(pathOf("shared.pref").c_str(), &after), 0);
+    EXPECT_EQ(after.st_mode & 07777, 0604u);
+
+    // A new file gets the usual permissions, not the owner-only ones of a temporary file.
+    mode_t mask = umask(022);
+    ASSERT_TRUE(platform::replaceFile(pathOf("fresh.pref"), "new"));
+    umask(mask);
+    ASSERT_EQ(stat(pathOf("fresh.pref").c_str(), &after), 0);
+    EXPECT_EQ(after.st_mode & 07777, 0644u);
+}
+
+TEST_F(FileTest, ReplaceFileFailsWithoutTouchingAnything)
+{
+    // The directory does not exist: nothing can be written.
+    EXPECT_FALSE(platform::replaceFile(pathOf("no-such-dir/out.log"), "x"));
+    EXPECT_FALSE(fs::exists(pathOf("no-such-dir")));
+
+    // The target is a directory: the rename fails, the directory and its content stay.
+    fs::create_directory(pathOf("target"));
+    writeText("target/inside.txt", "inside");
+    EXPECT_FALSE(platform::replaceFile(pathOf("target"), "x"));
+    EXPECT_TRUE(fs::is_directory(pathOf("target")));
+    EXPECT_EQ(readText("target/inside.txt"), "inside");
+
+    EXPECT_EQ(entries(), std::vector<std::string>{"target"});
+}
+
+TEST_F(FileTest, WorkingDirectoryEndsWithASeparator)
+{
+    EXPECT_EQ(platform::workingDirectory(), fs::canonical(dir).string() + "/");
+}
+
+} // namespace
