@@ -1,0 +1,63 @@
+// settings.h: the user's settings and their file, preferences.pref.
+//
+// The settings live in memory for the whole run (settings()) and in a small text
+// file in the working directory: "[Group]" header lines and "Key = Value" lines.
+// loadSettings replaces all six settings from the file; saveSettings rewrites the
+// whole file, so comments, other keys and the letter case of names written by hand
+// are gone after a save.
+//
+// Nothing here reports a failure: a missing, unreadable or malformed file gives
+// the default of every setting it does not provide, and a file that cannot be
+// written is left as it was (the old one stays intact).
+//
+// Colours are red + 256 * green + 65536 * blue. The address holds its first
+// octet in the low byte (192.168.1.200 is 192 + 168 * 256 + 1 * 65536 + 200 * 16777216).
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace app {
+
+struct Settings {
+    // Kept and written back unchanged; nothing else uses it.
+    std::string serialPort;
+    uint32_t humidityColor;
+    uint32_t temperatureColor;
+    // Temperatures shown in degrees Celsius when set, Fahrenheit when clear.
+    bool celsius;
+    // Curves plotted as dots when set, as lines when clear.
+    bool dotStyle;
+    // IPv4 address of the device, first octet in the low byte.
+    uint32_t deviceAddress;
+
+    friend bool operator==(const Settings&, const Settings&) = default;
+};
+
+// The settings file, in the working directory.
+constexpr const char* settingsFileName = "preferences.pref";
+
+// The program's settings.
+Settings& settings();
+// Blue humidity, red temperature, Celsius, dots, 192.168.1.200, no serial port.
+Settings defaultSettings();
+
+// Reads settings from the bytes of a settings file. Names of groups and keys
+// ignore letter case; values are compared exactly. Files starting with a UTF-8
+// byte-order mark are read as UTF-8 and converted to Windows-1252 (characters
+// it lacks become "?"); any other file is taken as Windows-1252.
+Settings parseSettings(const std::string& fileBytes);
+// The whole settings file for `s`: eight lines ended by CR LF.
+std::string formatSettings(const Settings& s);
+
+// Replaces every setting from `fileName`; a missing or unreadable file gives
+// the defaults.
+void loadSettings(const std::string& fileName);
+// Writes the settings to `fileName`, replacing what was there; silently
+// writes nothing when the file cannot be written.
+void saveSettings(const std::string& fileName);
+
+// The address as four decimal numbers, first octet first ("192.168.1.200").
+std::string addressText(uint32_t address);
+
+} // namespace app

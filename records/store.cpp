@@ -1,0 +1,70 @@
+// store.cpp: the record store and its time assignment.
+#include "records/store.h"
+
+namespace records {
+
+namespace {
+
+RecordStore theStore;
+
+// The low 32 bits of `value` as a signed number, as a 32-bit machine keeps them.
+int32_t wrap32(int64_t value)
+{
+    return static_cast<int32_t>(static_cast<uint32_t>(value));
+}
+
+} // namespace
+
+RecordStore& store()
+{
+    return theStore;
+}
+
+void resetStore()
+{
+    theStore = RecordStore{};
+}
+
+void clearRecords()
+{
+    theStore.records.clear();
+    theStore.recordCount = 0;
+}
+
+void appendRecord(int32_t temperature, int32_t humidity)
+{
+    theStore.records.push_back(Record{0, humidity, temperature});
+}
+
+void assignRecordTimes(int32_t newestTime)
+{
+    // Walk backwards so each step is one subtraction; wrapping after every step
+    // keeps the running time inside 32 bits however many records there are.
+    int32_t time = newestTime;
+    for (auto record = theStore.records.rbegin(); record != theStore.records.rend(); ++record) {
+        record->time = time;
+        time = wrap32(int64_t{time} - theStore.interval);
+    }
+}
+
+int32_t recordTotal()
+{
+    return static_cast<int32_t>(theStore.records.size());
+}
+
+const Record& recordAt(int32_t index)
+{
+    return theStore.records[static_cast<size_t>(index)];
+}
+
+const Record& newestRecord()
+{
+    return theStore.records.back();
+}
+
+int32_t spanOf(int32_t interval, int32_t count)
+{
+    return wrap32(int64_t{interval} * count);
+}
+
+} // namespace records

@@ -1,0 +1,32 @@
+// timescale.h: the sixteen time-scale levels of the graph, and the level that
+// suits a span of freshly loaded records.
+//
+// A level fixes the length of one time-axis division; the graph shows five
+// divisions. Levels run from 1 (10 s) to 16 (1 week). Nothing here fails: a level
+// outside 1 .. 16 is clamped, and every span, negative ones included, has a level.
+#pragma once
+
+#include <cstdint>
+
+namespace records {
+
+constexpr int firstTimeScaleLevel = 1;
+constexpr int lastTimeScaleLevel = 16;
+
+// One level: a division lasts `span` seconds and is labelled `tickStep` `unit`s.
+struct TimeScaleLevel {
+    int32_t span;
+    int32_t tickStep;
+    // "s", "min", "h", "day" or "week".
+    const char* unit;
+};
+
+// The row of `level`; below 1 gives level 1, above 16 gives level 16.
+const TimeScaleLevel& timeScaleLevel(int level);
+
+// The smallest level whose division is longer than span / 5 (truncated), i.e.
+// whose five divisions hold the whole span; 16 when none is. Spans below 50 s,
+// negative ones included, give level 1.
+int levelForSpan(int32_t span);
+
+} // namespace records
