@@ -1,0 +1,249 @@
+// logfile.cpp: record-file lines, the numbers of record lines, and the file writer.
+#include "records/logfile.h"
+
+#include "records/datemask.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+namespace records {
+
+namespace {
+
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+bool isLineEnd(char c)
+{
+    return c == '\r' || c == '\n' || c == '\0';
+}
+
+// Larger exponents act as infinite; the cap keeps the sums below inside 64 bits.
+constexpr int64_t exponentCap = 1'000'000'000'000'000;
+
+// The part of a text that the number grammar of record lines accepts.
+struct NumberText {
+    bool negative = false;
+    // Digits, point and exponent without the sign; empty when the text holds no number.
+    std::string_view digits;
+    // Decimal exponent of the first non-zero digit (2 for 345.6, -2 for 0.07).
+    int64_t leadExponent = 0;
+};
+
+// Reads the optional exponent at text[pos] into number.leadExponent and moves
+// pos past it; an "e" without digits after it is not part of the number.
+void scanExponent(std::string_view text, size_t& pos, NumberText& number)
+{
+    if (pos >= text.size() || (text[pos] != 'e' && text[pos] != 'E'))
+        return;
+    size_t next = pos + 1;
+    bool negative = false;
+    if (next < text.size() && (text[next] == '+' || text[next] == '-'))
+        negative = text[next++] == '-';
+    if (next >= text.size() || !isDigit(text[next]))
+        return;
+    int64_t exponent = 0;
+    for (; next < text.size() && isDigit(text[next]); ++next)
+        exponent = std::min(exponent * 10 + (text[next] - '0'), exponentCap);
+    number.leadExponent += negative ? -exponent : exponent;
+    pos = next;
+}
+
+// The longest number at the start of `text`, after blanks and a sign.
+NumberText scanNumber(std::string_view text)
+{
+    NumberText number;
+    size_t pos = 0;
+    while (pos < text.size() && isBlank(text[pos]))
+        ++pos;
+    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-'))
+        number.negative = text[pos++] == '-';
+    const size_t start = pos;
+    bool nonZeroSeen = false;
+    size_t mantissaDigits = 0;
+    for (; pos < text.size() && isDigit(text[pos]); ++pos, ++mantissaDigits) {
+        if (nonZeroSeen)
+            ++number.leadExponent;
+        else
+            nonZeroSeen = text[pos] != '0';
+    }
+    if (pos < text.size() && text[pos] == '.') {
+        int64_t place = 0;
+        for (++pos; pos < text.size() && isDigit(text[pos]); ++pos, ++mantissaDigits) {
+            --place;
+            if (!nonZeroSeen && text[pos] != '0') {
+                nonZeroSeen = true;
+                number.leadExponent = place;
+            }
+        }
+    }
+    if (mantissaDigits == 0)
+        return NumberText{};
+    scanExponent(text, pos, number);
+    number.digits = text.substr(start, pos - start);
+    return number;
+}
+
+// The number at the start of `text` in single precision; 0 when there is none.
+float readNumber(std::string_view text)
+{
+    const NumberText number = scanNumber(text);
+    if (number.digits.empty())
+        return 0.0f;
+    float value = 0.0f;
+    const char* first = number.digits.data();
+    const auto result = std::from_chars(first, first + number.digits.size(), value);
+    // The value is left alone when it does not fit: it rounds to infinity when
+    // at least 1, else (below the smallest single) to zero.
+    if (result.ec == std::errc::result_out_of_range)
+        value = number.leadExponent >= 0 ? std::numeric_limits<float>::infinity() : 0.0f;
+    return number.negative ? -value : value;
+}
+
+// `value` times 10, rounded to the nearest integer with halves to even (the
+// default rounding mode, which the program never changes), saturated to 32 bits.
+int32_t tenthsOf(float value)
+{
+    const double tenths = std::nearbyint(static_cast<double>(value) * 10.0);
+    if (tenths >= 2147483647.0)
+        return std::numeric_limits<int32_t>::max();
+    if (tenths > -2147483648.0)
+        return static_cast<int32_t>(tenths);
+    return std::numeric_limits<int32_t>::min();
+}
+
+// Appends |value| / 10, "." and the digit |value| % 10, without a sign.
+void appendTenths(std::string& out, int32_t value)
+{
+    const int64_t magnitude = value < 0 ? -int64_t{value} : int64_t{value};
+    char digits[24];
+    char* end = std::to_chars(digits, digits + sizeof digits, magnitude / 10).ptr;
+    out.append(digits, end);
+    out += '.';
+    out += static_cast<char>('0' + magnitude % 10);
+}
+
+void appendRecordLine(std::string& out, int32_t temperature, int32_t humidity)
+{
+    if (temperature == 0 || humidity == 0) {
+        out += logGapLine;
+        return;
+    }
+    out += temperature > 0 ? '+' : '-';
+    appendTenths(out, temperature);
+    out += ',';
+    if (humidity < 0)
+        out += '-';
+    appendTenths(out, humidity);
+}
+
+void appendLine(std::string& out, std::string_view line)
+{
+    out += line;
+    out += "\r\n";
+}
+
+} // namespace
+
+// ---- Reading ------------------------------------------------------------
+
+bool LogLines::next(std::string& line)
+{
+    if (position >= bytes.size())
+        return false;
+    size_t end = position;
+    while (end < bytes.size() && !isLineEnd(bytes[end]))
+        ++end;
+    line.assign(bytes.data() + position, end - position);
+    position = end;
+    if (position < bytes.size()) {
+        const bool crLf = bytes[position] == '\r' && position + 1 < bytes.size()
+            && bytes[position + 1] == '\n';
+        position += crLf ? 2 : 1;
+    }
+    return true;
+}
+
+int32_t readNewestTime(std::string_view line2, std::string_view line3)
+{
+    std::string joined;
+    joined.reserve(line2.size() + line3.size());
+    joined.append(line2).append(line3);
+    return parseTime(logHeaderMask, joined);
+}
+
+int32_t readInterval(std::string_view line4)
+{
+    const std::string_view field = line4.size() > 5 ? line4.substr(5, 2) : std::string_view{};
+    size_t pos = 0;
+    while (pos < field.size() && isBlank(field[pos]))
+        ++pos;
+    bool negative = false;
+    if (pos < field.size() && (field[pos] == '+' || field[pos] == '-'))
+        negative = field[pos++] == '-';
+    int32_t minutes = 0;
+    for (; pos < field.size() && isDigit(field[pos]); ++pos)
+        minutes = minutes * 10 + (field[pos] - '0');
+    return (negative ? -minutes : minutes) * 60;
+}
+
+bool readRecordLine(std::string_view line, int32_t& temperature, int32_t& humidity)
+{
+    if (line == logEndMarker)
+        return false;
+    if (line == logGapLine) {
+        temperature = 0;
+        humidity = 0;
+        return true;
+    }
+    const size_t comma = line.find(',');
+    const std::string_view rest =
+        comma == std::string_view::npos ? std::string_view{} : line.substr(comma + 1);
+    temperature = tenthsOf(readNumber(line.substr(0, comma)));
+    humidity = tenthsOf(readNumber(rest.substr(0, rest.find(','))));
+    return true;
+}
+
+// ---- Writing ------------------------------------------------------------
+
+std::string formatIntervalLine(int32_t interval)
+{
+    const std::string minutes = "0" + std::to_string(interval / 60);
+    return "SR = " + minutes.substr(minutes.size() - 2) + "min";
+}
+
+std::string formatRecordLine(int32_t temperature, int32_t humidity)
+{
+    std::string line;
+    appendRecordLine(line, temperature, humidity);
+    return line;
+}
+
+std::string formatLogFile(const std::vector<Record>& records, int32_t interval)
+{
+    const int32_t newestTime = records.empty() ? -1 : records.back().time;
+    std::string out;
+    out.reserve(64 + records.size() * 14);
+    appendLine(out, logMagic);
+    appendLine(out, formatTime(logDateMask, newestTime));
+    appendLine(out, formatTime(logTimeMask, newestTime));
+    appendLine(out, formatIntervalLine(interval));
+    appendLine(out, logEndMarker);
+    for (const Record& record : records) {
+        appendRecordLine(out, record.temperature, record.humidity);
+        out += "\r\n";
+    }
+    appendLine(out, logEndMarker);
+    return out;
+}
+
+} // namespace records

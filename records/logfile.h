@@ -1,0 +1,102 @@
+// logfile.h: the bytes of a record file (*.log), read and written.
+//
+// A record file is 8-bit text:
+//
+//     ***QX51***            magic
+//     2018/05/09            date of the newest record ("%yyyy/%mm/%dd")
+//     14:30                 its time ("%hh:%ii" and five blanks)
+//     SR = 05min            interval in whole minutes, last two digits
+//     **********            separator, ignored when read
+//     +23.5,45.6            one line per record, oldest first: temperature,humidity
+//     ----------            a gap (a record with a zero reading)
+//     **********            end marker
+//
+// The writer ends every line with CR LF. These are pure functions: the commands
+// that open, read and write files call them line by line (reading) or once for
+// the whole file (writing). No reader fails or reads outside its input, whatever
+// bytes it is given; what a line does not hold reads as 0 (see each function).
+#pragma once
+
+#include "records/store.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace records {
+
+// First line of every record file.
+constexpr const char* logMagic = "***QX51***";
+// Line 5 as written, and the line that ends the records.
+constexpr const char* logEndMarker = "**********";
+// A record without readings.
+constexpr const char* logGapLine = "----------";
+// Masks of lines 2 and 3 as written, and of the two joined as read.
+constexpr const char* logDateMask = "%yyyy/%mm/%dd";
+constexpr const char* logTimeMask = "%hh:%ii     ";
+constexpr const char* logHeaderMask = "%yyyy/%mm/%dd%hh:%ii     ";
+
+// ---- Reading ------------------------------------------------------------
+
+// The lines of a file's bytes, one after the other. A line ends at CR LF, LF,
+// CR alone or a zero byte, and the end of the bytes ends the last line; what
+// follows the last line end, when empty, is no line. The bytes must outlive the
+// reader.
+struct LogLines {
+    explicit LogLines(const std::string& bytes) : bytes(bytes) {}
+    explicit LogLines(std::string&&) = delete;
+    // Puts the next line, without its line end, into `line`; false at the end.
+    bool next(std::string& line);
+
+private:
+    std::string_view bytes;
+    size_t position = 0;
+};
+
+// Newest record's time from lines 2 and 3, joined and parsed with logHeaderMask;
+// -1 when they do not name a valid time.
+int32_t readNewestTime(std::string_view line2, std::string_view line3);
+
+// Interval in seconds from line 4: its 6th and 7th characters read as a decimal
+// integer (leading blanks, an optional sign, then digits; nothing gives 0), times
+// 60. A shorter line gives what its characters there hold. -540 .. 5940.
+int32_t readInterval(std::string_view line4);
+
+// Reads one line after the separator. False for the end marker, leaving the
+// readings untouched. Otherwise true with the readings in tenths: the gap line
+// gives 0 and 0; any other line gives the number before its first "," as the
+// temperature and the number between the first and a second "," (or the line's
+// end) as the humidity. A number is read from the start of its text: blanks, an
+// optional sign, digits with an optional "." and an optional exponent (e or E, an
+// optional sign, digits); it ends at the first character that cannot continue it,
+// and no number gives 0. It is held in single precision, then multiplied by 10 in
+// double precision and rounded to the nearest integer, halves to even ("23.45" and
+// "+23.5" both give 235). Values beyond the 32-bit range, too large for single
+// precision ones included, saturate at INT32_MIN / INT32_MAX.
+bool readRecordLine(std::string_view line, int32_t& temperature, int32_t& humidity);
+
+// ---- Writing ------------------------------------------------------------
+
+// Line 4 for `interval` seconds, without line end: "SR = ", the last two
+// characters of "0" and interval / 60 (truncated toward zero), "min". So 300 gives
+// "SR = 05min", 6000 and 59 give "SR = 00min", and -300 gives "SR = -5min".
+std::string formatIntervalLine(int32_t interval);
+
+// One record line, without line end: the gap line when either reading is 0, else
+// the temperature with its sign ("+" or "-"), then "," and the humidity, each as
+// whole part "." tenths digit: 235, 456 give "+23.5,45.6". A negative humidity
+// keeps its "-" sign ("+1.0,-4.2"), so that it reads back unchanged.
+std::string formatRecordLine(int32_t temperature, int32_t humidity);
+
+// The whole file for `records` (oldest first) and `interval`, lines ended by
+// CR LF; lines 2 and 3 hold the newest record's time. Save As is offered only
+// with records; given none, the header carries the invalid time -1 (zeros) and
+// the file holds no record line.
+//
+// Reading back gives the same interval for whole minutes from -9 to 99, the
+// time to the minute, and the same readings (zeros as gaps) for readings of
+// magnitude below 10485760 tenths, which single precision holds closely enough.
+std::string formatLogFile(const std::vector<Record>& records, int32_t interval);
+
+} // namespace records
