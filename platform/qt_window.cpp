@@ -161,6 +161,16 @@ void forgetMenuItems()
     }
 }
 
+// Maximises and lets the window system answer at once, so that the client area
+// has its maximised size before the caller lays anything out.
+void showMaximizedNow(QWidget* frame)
+{
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        frame->setGeometry(screen->availableGeometry());
+    frame->showMaximized();
+    QCoreApplication::processEvents();
+}
+
 } // namespace
 
 void openWindow(const WindowSpec& spec)
@@ -193,7 +203,7 @@ void showWindow(int window, WindowShow how)
         return;
     switch (how) {
     case WindowShow::Normal: record->frame->showNormal(); break;
-    case WindowShow::Maximized: record->frame->showMaximized(); break;
+    case WindowShow::Maximized: showMaximizedNow(record->frame); break;
     case WindowShow::Minimized: record->frame->showMinimized(); break;
     }
 }

@@ -1,0 +1,33 @@
+// profile.h: the humidity profile and the record-time picker of the RH Profile
+// window.
+//
+// The profile counts the records of the chosen range (store rangeStart to
+// rangeEnd) by temperature band (5 degrees C wide, 0 to 70 degrees C) and humidity
+// band ("0-5%" to "90-95%"), and shows each count as hours in the window's list.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace analysis {
+
+// Rebuilds the list of the RH Profile window from the range of the store: the
+// fourteen temperature rows from "65-70\xB0" "C" down to " 0- 5\xB0" "C", an empty
+// row, and the "Tot" row.
+void fillProfile();
+
+// The humidity band of a humidity in tenths: 0 ("0-5%") to 10 ("90-95%").
+int humidityBand(int32_t humidity);
+// The temperature band of a temperature in tenths of degrees C: 0 to 13, or -1
+// when it is 0 or below, or above 70.0 degrees C (not counted anywhere).
+int temperatureBand(int32_t temperature);
+// A cell: the hours `count` records of `interval` seconds stand for, with two
+// decimals, or "-" for a count of 0.
+std::string hoursText(int64_t count, int32_t interval);
+
+// Shows the "Input Time" window listing the times of records `first` to `last`
+// with record `current` selected; returns the record chosen with "Ok", or
+// `current` when the window is closed without it.
+int32_t pickRecordTime(int32_t first, int32_t current, int32_t last);
+
+} // namespace analysis

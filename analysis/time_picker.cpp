@@ -1,0 +1,52 @@
+// pickRecordTime: the "Input Time" window, a drop-down of record times.
+#include "analysis/profile.h"
+
+#include "app/ids.h"
+#include "app/state.h"
+#include "app/window_loop.h"
+#include "platform/controls.h"
+#include "platform/window.h"
+#include "records/datemask.h"
+#include "records/store.h"
+
+#include <vector>
+
+namespace analysis {
+
+namespace {
+
+std::vector<std::string> recordTimes(int32_t first, int32_t last)
+{
+    std::vector<std::string> times;
+    times.reserve(static_cast<size_t>(std::max(last - first + 1, 0)));
+    for (int32_t i = first; i <= last; ++i)
+        times.push_back(records::formatTime("%yyyy-%mm-%dd %hh:%ii:%ss", records::recordAt(i).time));
+    return times;
+}
+
+} // namespace
+
+int32_t pickRecordTime(int32_t first, int32_t current, int32_t last)
+{
+    // Only existing records can be listed, whatever the caller passes.
+    first = std::max(first, 0);
+    last = std::min(last, records::recordTotal() - 1);
+    platform::openWindow({app::timePickerWindow, app::profileWindow, "Input Time", {190, 100}, true,
+                          platform::StyleFixed});
+    platform::createDropDown(app::timePickerWindow, app::timePickerList, {20, 20, 150, 30});
+    platform::setAccessibleName(app::timePickerList, "Record time");
+    platform::setDropDownEntries(app::timePickerList, recordTimes(first, last));
+    platform::selectDropDownEntry(app::timePickerList, current - first);
+    platform::createButton(app::timePickerWindow, app::timePickerOkButton, "Ok", {55, 60, 80, 20});
+    platform::showWindow(app::timePickerWindow, platform::WindowShow::Normal);
+    int32_t result = current;
+    app::runWindowLoop(app::timePickerWindow, app::profileWindow, [&](int control) {
+        if (control == app::timePickerOkButton) {
+            result = first + std::max(platform::selectedDropDownEntry(app::timePickerList), 0);
+            app::state().closeRequested = 1;
+        }
+    });
+    return result;
+}
+
+} // namespace analysis

@@ -1,0 +1,17 @@
+// startup.h: the program from start to end.
+//
+// startUp prepares all state and builds the main window; mainLoop (main_loop.h)
+// then runs until "Exit" or the main window's close box; shutDown releases the
+// platform. Nothing is saved or asked at exit: the settings are saved when they
+// change, and the records in memory are discarded.
+#pragma once
+
+namespace app {
+
+void startUp();
+void shutDown();
+
+// startUp, mainLoop, shutDown; returns the exit code 0.
+int run();
+
+} // namespace app

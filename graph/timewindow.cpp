@@ -1,0 +1,74 @@
+#include "graph/timewindow.h"
+
+#include "app/ids.h"
+#include "graph/graph.h"
+#include "platform/controls.h"
+#include "records/store.h"
+#include "records/timescale.h"
+
+namespace graph {
+
+namespace {
+
+TimeWindow window;
+
+constexpr int startLevel = 6;
+constexpr int32_t divisionsShown = 5;
+
+void applyLevel(int level)
+{
+    const records::TimeScaleLevel& row = records::timeScaleLevel(level);
+    window.timeSpan = row.span;
+    window.tickStep = row.tickStep;
+    window.timeUnit = row.unit;
+    window.timeScalePosition = level;
+}
+
+} // namespace
+
+TimeWindow& timeWindow()
+{
+    return window;
+}
+
+void resetTimeWindow()
+{
+    applyLevel(startLevel);
+}
+
+void setTimeScale(int level)
+{
+    applyLevel(level);
+    setupScrollBar(true);
+    drawGraph(Target::Screen);
+}
+
+void setupScrollBar(bool keepPosition)
+{
+    int32_t n = records::recordTotal();
+    if (n <= 1) {
+        platform::enableControl(app::graphScrollBar, false);
+        return;
+    }
+    platform::enableControl(app::graphScrollBar, true);
+    int32_t page = visibleRecords();
+    // With a page of 1 the last position would be n, one past the newest record:
+    // end the range at n - 1 so that the first drawn record always exists.
+    int32_t maximum = page <= 1 ? n - 1 : n;
+    platform::setScrollRange(app::graphScrollBar, 0, maximum, page <= 0 ? 1 : page);
+    if (!keepPosition)
+        platform::setScrollPosition(app::graphScrollBar, 0);
+}
+
+int32_t firstVisible()
+{
+    return platform::scrollPosition(app::graphScrollBar);
+}
+
+int32_t visibleRecords()
+{
+    int32_t interval = records::store().interval;
+    return interval > 0 ? window.timeSpan * divisionsShown / interval : 0;
+}
+
+} // namespace graph

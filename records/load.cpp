@@ -1,0 +1,58 @@
+#include "records/load.h"
+
+#include "analysis/statistics.h"
+#include "app/commands.h"
+#include "app/ids.h"
+#include "graph/timewindow.h"
+#include "platform/controls.h"
+#include "platform/window.h"
+#include "records/store.h"
+#include "records/timescale.h"
+
+namespace records {
+
+namespace {
+
+const char* const programTitle = "Climadesk";
+
+// Empties the store and every view of it before a source is read.
+void startLoad()
+{
+    clearRecords();
+    analysis::refreshStatistics();
+    store().fileTitle.clear();
+    platform::setWindowTitle(app::mainWindow, programTitle);
+}
+
+} // namespace
+
+bool loadRecords(const ReadSource& read, const std::string& fileTitle)
+{
+    startLoad();
+    LoadHeader header;
+    if (!read(header)) {
+        clearRecords();
+        app::setBusyCursor(false);
+        return false;
+    }
+    store().interval = header.interval;
+    store().recordCount = recordTotal();
+    assignRecordTimes(header.newestTime);
+    app::setBusyCursor(false);
+    analysis::refreshStatistics();
+    if (!fileTitle.empty()) {
+        store().fileTitle = fileTitle;
+        platform::setWindowTitle(app::mainWindow, std::string(programTitle) + " - " + fileTitle);
+    }
+    fitTimeScale(spanOf(store().interval, store().recordCount));
+    return true;
+}
+
+void fitTimeScale(int32_t span)
+{
+    int level = levelForSpan(span);
+    platform::setTrackBarPosition(app::timeScaleTrackBar, level);
+    graph::setTimeScale(level);
+}
+
+} // namespace records

@@ -1,0 +1,38 @@
+// load.h: the load sequence that the import and the download share, and the
+// choice of a time scale for freshly loaded records.
+//
+// loadRecords empties the store (and the views with it), lets the source read its
+// header and deliver its samples through appendRecord, then gives the records
+// their times, refreshes the views, names the window and fits the time scale.
+// A source that fails leaves the store empty: nothing of the earlier records
+// survives a load that has started.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace records {
+
+// What a source's header says.
+struct LoadHeader {
+    int32_t newestTime = -1;   // time of the newest (last) sample
+    int32_t interval = 0;      // seconds between samples
+};
+
+// Reads the header into the given LoadHeader and appends the samples, oldest
+// first; false when the source turned out unusable (nothing is loaded then).
+using ReadSource = std::function<bool(LoadHeader&)>;
+
+// Runs the load sequence with `read`. `fileTitle` names the file the records come
+// from ("" for a device): the window title then becomes "Climadesk - " + it.
+// The caller switches the wait cursor on (the import after accepting the file's
+// first line, the download before connecting); the sequence switches it off.
+// Returns what `read` returned.
+bool loadRecords(const ReadSource& read, const std::string& fileTitle);
+
+// Chooses the time-scale level for a span of `span` seconds, shows it on the
+// track bar (which shows 6 for the levels below 6) and applies it.
+void fitTimeScale(int32_t span);
+
+} // namespace records

@@ -1,0 +1,28 @@
+#include "support/program.h"
+
+#include "analysis/statistics.h"
+#include "app/startup.h"
+
+void ProgramTest::SetUp()
+{
+    SeamTest::SetUp();
+    writeText("preferences.pref",
+              "[Settings]\r\nSerial Port = \r\nColor RH = 16711680\r\nColor Temp = 255\r\n"
+              "Temperature scale = Celsius\r\nStyle = Dot\r\n[TCP/IP Settings]\r\nIP Address = 127.0.0.1\r\n");
+}
+
+int ProgramTest::runProgram()
+{
+    return app::run();
+}
+
+void ProgramTest::fillStore(int32_t count, int32_t interval, int32_t newestTime)
+{
+    records::clearRecords();
+    for (int32_t i = 0; i < count; ++i)
+        records::appendRecord(200 + i % 50, 400 + i % 100);
+    records::store().interval = interval;
+    records::store().recordCount = records::recordTotal();
+    records::assignRecordTimes(newestTime);
+    analysis::refreshStatistics();
+}
