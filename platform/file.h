@@ -18,3 +18,11 @@ bool replaceFile(const std::string& path, const std::string& bytes);
 std::string workingDirectory();
 
 } // namespace platform
+
+namespace platform {
+
+// A file name as the program's display text (Windows-1252): the operating
+// system's name decoded, characters Windows-1252 lacks shown as "?".
+std::string displayName(const std::string& path);
+
+} // namespace platform

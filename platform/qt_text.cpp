@@ -1,5 +1,6 @@
 // Windows-1252 <-> Unicode at the toolkit boundary. Bytes 0x80-0x9F are the
 // Windows-1252 additions; every other byte is its Latin-1 code point.
+#include "platform/file.h"
 #include "platform/qt_internal.h"
 
 #include <QFile>
@@ -73,3 +74,12 @@ std::string toPath(const QString& path)
 }
 
 } // namespace platform::qt
+
+namespace platform {
+
+std::string displayName(const std::string& path)
+{
+    return qt::toCp1252(qt::fromPath(path));
+}
+
+} // namespace platform
