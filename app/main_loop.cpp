@@ -1,10 +1,15 @@
 #include "app/main_loop.h"
 
+#include "app/about_window.h"
 #include "app/commands.h"
 #include "app/ids.h"
+#include "app/preferences_window.h"
 #include "app/profile_window.h"
+#include "device/commands.h"
+#include "export/command.h"
 #include "app/state.h"
 #include "graph/graph.h"
+#include "graph/print.h"
 #include "graph/timewindow.h"
 #include "platform/controls.h"
 #include "platform/events.h"
@@ -43,9 +48,15 @@ void dispatchMenu(int item)
 {
     switch (item) {
     case menuImportRecords: records::importRecords(); break;
+    case menuDownloadRecords: device::downloadRecords(); break;
     case menuClose: closeRecords(); break;
     case menuSaveAs: records::saveRecordsAs(); break;
+    case menuMonitor: device::monitorDevice(); break;
+    case menuExportAsExcel: xls::exportAsExcel(); break;
+    case menuPrint: graph::printGraph(); break;
     case menuExit: state().closeRequested = 1; break;
+    case menuPreferences: openPreferencesWindow(); break;
+    case menuAbout: openAboutWindow(); break;
     default: break;
     }
 }

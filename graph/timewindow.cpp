@@ -62,6 +62,9 @@ void setupScrollBar(bool keepPosition)
 
 int32_t firstVisible()
 {
+    // With one record or none the scroll bar is off and keeps a stale position.
+    if (records::recordTotal() <= 1)
+        return 0;
     return platform::scrollPosition(app::graphScrollBar);
 }
 

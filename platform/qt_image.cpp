@@ -10,6 +10,7 @@
 #include <QScreen>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <map>
 
@@ -92,6 +93,44 @@ void fillRect(int id, int x, int y, int w, int h, Color color)
     }
 }
 
+namespace {
+
+// Cuts a very long line down to the part that can touch the image (plus a
+// pixel of margin), so that drawing it never walks billions of pixels. Lines of
+// ordinary length are drawn exactly as given. False when nothing is left.
+bool clipLongLine(const QImage& image, int& x1, int& y1, int& x2, int& y2)
+{
+    constexpr long long longLine = 1 << 16;
+    if (std::max(std::llabs(static_cast<long long>(x2) - x1), std::llabs(static_cast<long long>(y2) - y1)) <= longLine)
+        return true;
+    double t0 = 0, t1 = 1;
+    double dx = static_cast<double>(x2) - x1, dy = static_cast<double>(y2) - y1;
+    const double p[] = {-dx, dx, -dy, dy};
+    const double q[] = {x1 + 1.0, image.width() - x1 + 0.0, y1 + 1.0, image.height() - y1 + 0.0};
+    for (int i = 0; i < 4; ++i) {   // Liang-Barsky against [-1, w] x [-1, h]
+        if (p[i] == 0) {
+            if (q[i] < 0)
+                return false;
+            continue;
+        }
+        double t = q[i] / p[i];
+        if (p[i] < 0)
+            t0 = std::max(t0, t);
+        else
+            t1 = std::min(t1, t);
+    }
+    if (t0 > t1)
+        return false;
+    int cx1 = static_cast<int>(std::lround(x1 + t0 * dx)), cy1 = static_cast<int>(std::lround(y1 + t0 * dy));
+    x2 = static_cast<int>(std::lround(x1 + t1 * dx));
+    y2 = static_cast<int>(std::lround(y1 + t1 * dy));
+    x1 = cx1;
+    y1 = cy1;
+    return true;
+}
+
+} // namespace
+
 // Bresenham's line from (x1, y1) to (x2, y2), both end points drawn.
 void drawLine(int id, int x1, int y1, int x2, int y2, Color color)
 {
@@ -101,6 +140,8 @@ void drawLine(int id, int x1, int y1, int x2, int y2, Color color)
     // A line wholly beyond one side of the image draws nothing.
     if ((x1 < 0 && x2 < 0) || (y1 < 0 && y2 < 0) || (x1 >= image->width() && x2 >= image->width())
         || (y1 >= image->height() && y2 >= image->height()))
+        return;
+    if (!clipLongLine(*image, x1, y1, x2, y2))
         return;
     QRgb value = toQt(color);
     long long dx = std::llabs(static_cast<long long>(x2) - x1), dy = -std::llabs(static_cast<long long>(y2) - y1);

@@ -295,6 +295,12 @@ bool hasIcon(int window)
     return frame && !frame->windowIcon().isNull();
 }
 
+bool saveImagePng(int image, const std::string& path)
+{
+    QImage* picture = qt::imageOf(image);
+    return picture && picture->save(qt::fromPath(path), "PNG");
+}
+
 } // namespace platform::testing
 
 namespace platform::qt {

@@ -99,5 +99,7 @@ bool windowVisible(int window);
 bool windowEnabled(int window);
 bool waitCursorShown();
 bool hasIcon(int window);
+// Writes image `id` (images.h) to a PNG file, to look at what was drawn.
+bool saveImagePng(int image, const std::string& path);
 
 } // namespace platform::testing

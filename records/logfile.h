@@ -44,7 +44,7 @@ constexpr const char* logHeaderMask = "%yyyy/%mm/%dd%hh:%ii     ";
 // follows the last line end, when empty, is no line. The bytes must outlive the
 // reader.
 struct LogLines {
-    explicit LogLines(const std::string& bytes) : bytes(bytes) {}
+    explicit LogLines(const std::string& fileBytes) : bytes(fileBytes) {}
     explicit LogLines(std::string&&) = delete;
     // Puts the next line, without its line end, into `line`; false at the end.
     bool next(std::string& line);

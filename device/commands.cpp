@@ -1,0 +1,8 @@
+#include "device/commands.h"
+
+namespace device {
+
+void downloadRecords() {}
+void monitorDevice() {}
+
+} // namespace device

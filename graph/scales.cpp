@@ -1,0 +1,69 @@
+#include "graph/scales.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace graph {
+
+namespace {
+
+constexpr int64_t stepChoices[] = {20, 30, 40, 50, 100, 200, 300, 400, 500};
+constexpr int64_t widestStep = 1000;
+
+// Nearest integer, halves to the even one (the default rounding mode).
+int64_t roundEven(double value)
+{
+    return static_cast<int64_t>(std::nearbyint(value));
+}
+
+int64_t chooseStep(int64_t top, int64_t bottom, int64_t gridSteps)
+{
+    for (int64_t step : stepChoices)
+        if ((top - bottom) / step < gridSteps)
+            return step;
+    return widestStep;
+}
+
+} // namespace
+
+Scales computeScales(const Extremes& e, bool celsius)
+{
+    Scales s{};
+    s.humidityTop = std::clamp<int64_t>((int64_t{e.humidityMax} + 10) / 50 * 50 + 50, 200, 1000);
+    s.gridSteps = s.humidityTop / 50;
+    // One degree of margin on each side of the extremes.
+    int64_t top = celsius ? int64_t{e.temperatureMax} + 10 : roundEven(e.temperatureMax * 1.8 + 330);
+    int64_t bottom = celsius ? int64_t{e.temperatureMin} - 10 : roundEven(e.temperatureMin * 1.8 + 310);
+    s.temperatureStep = chooseStep(top, bottom, s.gridSteps);
+    int64_t step = s.temperatureStep;
+    s.temperatureBottom = bottom >= 0 ? bottom / step * step : (bottom / step - 1) * step;
+    s.temperatureTop = s.temperatureBottom + step * s.gridSteps;
+    return s;
+}
+
+int64_t gridY(const Scales& s, int64_t height, int64_t k)
+{
+    return (height - 75) - (height - 125) * k * 50 / s.humidityTop;
+}
+
+int64_t recordX(int64_t index, int64_t first, int64_t width, int64_t visible)
+{
+    return (index - first) * (width - 50) / visible + 25;
+}
+
+int64_t humidityY(const Scales& s, int64_t height, int64_t humidity)
+{
+    return (height - 75) - (height - 125) * humidity / s.humidityTop;
+}
+
+int64_t temperatureY(const Scales& s, int64_t height, int64_t temperature, bool celsius)
+{
+    int64_t range = s.temperatureTop - s.temperatureBottom;
+    if (celsius)
+        return (height - 75) - (height - 125) * (temperature - s.temperatureBottom) / range;
+    double shown = (temperature * 1.8 - static_cast<double>(s.temperatureBottom) + 320) * static_cast<double>(height - 125)
+        / static_cast<double>(range);
+    return roundEven(static_cast<double>(height - 75) - shown);
+}
+
+} // namespace graph

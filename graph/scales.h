@@ -1,0 +1,38 @@
+// scales.h: the numbers of the graph, computed before anything is drawn.
+//
+// The graph image is W x H pixels. Its plot area runs from x = 25 to W - 25 and
+// from y = 50 (top of both axes) to H - 75 (humidity 0 and the bottom of the
+// temperature axis). Both axes share the grid: grid line k stands for k * 5 %RH
+// and for temperatureBottom + k * temperatureStep (tenths of the shown scale).
+// Divisions truncate toward zero; everything is computed in 64 bits, so no
+// value a record file can hold overflows.
+#pragma once
+
+#include "graph/graph.h"
+
+#include <cstdint>
+
+namespace graph {
+
+struct Scales {
+    int64_t humidityTop;         // tenths of %RH: a multiple of 50 from 200 to 1000
+    int64_t gridSteps;           // humidityTop / 50: one grid interval is 5 %RH
+    int64_t temperatureStep;     // tenths of the shown scale per grid interval
+    int64_t temperatureBottom;
+    int64_t temperatureTop;
+};
+
+// The axes for the store's extremes, in Celsius or Fahrenheit.
+Scales computeScales(const Extremes& extremes, bool celsius);
+
+// The y of grid line k.
+int64_t gridY(const Scales& scales, int64_t height, int64_t k);
+// The x of record `index` when `first` is on the left edge and `visible` record
+// intervals span the plot width; visible must not be 0.
+int64_t recordX(int64_t index, int64_t first, int64_t width, int64_t visible);
+// The y of a humidity in tenths of %RH.
+int64_t humidityY(const Scales& scales, int64_t height, int64_t humidity);
+// The y of a temperature in tenths of a degree Celsius, on the shown scale.
+int64_t temperatureY(const Scales& scales, int64_t height, int64_t temperature, bool celsius);
+
+} // namespace graph
