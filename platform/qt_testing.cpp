@@ -301,6 +301,12 @@ bool saveImagePng(int image, const std::string& path)
     return picture && picture->save(qt::fromPath(path), "PNG");
 }
 
+bool saveWindowPng(int window, const std::string& path)
+{
+    QWidget* frame = qt::frameOf(window);
+    return frame && frame->grab().save(qt::fromPath(path), "PNG");
+}
+
 } // namespace platform::testing
 
 namespace platform::qt {

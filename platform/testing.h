@@ -101,5 +101,7 @@ bool waitCursorShown();
 bool hasIcon(int window);
 // Writes image `id` (images.h) to a PNG file, to look at what was drawn.
 bool saveImagePng(int image, const std::string& path);
+// Writes a picture of window `id` as it is drawn to a PNG file.
+bool saveWindowPng(int window, const std::string& path);
 
 } // namespace platform::testing
