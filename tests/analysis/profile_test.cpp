@@ -14,16 +14,6 @@ namespace {
 
 class ProfileTest : public ProgramTest {};
 
-void loadValues(const std::vector<std::pair<int32_t, int32_t>>& values, int32_t interval)
-{
-    records::clearRecords();
-    for (auto [temperature, humidity] : values)
-        records::appendRecord(temperature, humidity);
-    records::store().interval = interval;
-    records::store().recordCount = records::recordTotal();
-    records::assignRecordTimes(1710504000);
-    analysis::refreshStatistics();
-}
 
 // The cells of a list row.
 std::vector<std::string> cells(const std::string& row)

@@ -14,16 +14,6 @@ namespace {
 
 class StatisticsTest : public ProgramTest {};
 
-void loadValues(const std::vector<std::pair<int32_t, int32_t>>& values, int32_t interval)
-{
-    records::clearRecords();
-    for (auto [temperature, humidity] : values)
-        records::appendRecord(temperature, humidity);
-    records::store().interval = interval;
-    records::store().recordCount = records::recordTotal();
-    records::assignRecordTimes(1710504000);   // 2024-03-15 12:00:00
-    analysis::refreshStatistics();
-}
 
 std::vector<std::string> panel()
 {

@@ -16,9 +16,6 @@ namespace {
 
 class ShellTest : public ProgramTest {};
 
-// 2024-03-15 12:00:00 as the program counts (no time zone).
-constexpr int32_t march15Noon = 1710504000;
-
 constexpr int recordMenuItems[] = {menuClose, menuSaveAs, menuExportAsExcel, menuPrint};
 constexpr int alwaysMenuItems[] = {menuImportRecords, menuDownloadRecords, menuMonitor, menuExit, menuPreferences, menuAbout};
 constexpr int panelTexts[] = {firstRecordText, lastRecordText, recordCountText, humidityMaxText,
@@ -153,7 +150,7 @@ TEST_F(ShellTest, CursorColumnFollowsTheMouseOverTheGraphOnly)
 TEST_F(ShellTest, FileCloseEmptiesEverythingAndTitlesBrackwell)
 {
     t::post([] {
-        fillStore(3, 600, march15Noon);
+        fillStore(3, 600);
         expectRecordCommands(true);
         EXPECT_EQ(platform::text(firstRecordText), "From: 2024-03-15  11:40");
         EXPECT_EQ(platform::text(lastRecordText), "To: 2024-03-15  12:00");
@@ -176,7 +173,7 @@ TEST_F(ShellTest, FileCloseEmptiesEverythingAndTitlesBrackwell)
 TEST_F(ShellTest, MainCloseBoxWhileProfileIsOpenClosesOnlyTheProfile)
 {
     t::post([] {
-        fillStore(24, 3600, march15Noon);
+        fillStore(24, 3600);
         t::click(profileButton);
     });
     t::post([] {
@@ -202,7 +199,7 @@ TEST_F(ShellTest, MainCloseBoxWhileProfileIsOpenClosesOnlyTheProfile)
 TEST_F(ShellTest, EachProfileOpeningSelectsTheWholeStore)
 {
     t::post([] {
-        fillStore(10, 600, march15Noon);
+        fillStore(10, 600);
         t::click(profileButton);
     });
     t::post([] {
@@ -249,7 +246,7 @@ TEST_F(ShellTest, EachProfileOpeningSelectsTheWholeStore)
 TEST_F(ShellTest, TrackBarAppliesEachNewLevelOnceAndScrollingRedraws)
 {
     t::post([] {
-        fillStore(100, 60, march15Noon);
+        fillStore(100, 60);
         t::moveTrackBar(timeScaleTrackBar, 7);
     });
     t::post([] {

@@ -32,17 +32,6 @@ Scales scalesFor(int32_t hMax, int32_t tMin, int32_t tMax, bool celsius)
     return graph::computeScales(Extremes{0, hMax, tMin, tMax}, celsius);
 }
 
-// Loads records given as {temperature, humidity}, 300 s apart, through the store.
-void load(const std::vector<std::pair<int32_t, int32_t>>& values, int32_t interval = 300)
-{
-    records::clearRecords();
-    for (auto [temperature, humidity] : values)
-        records::appendRecord(temperature, humidity);
-    records::store().interval = interval;
-    records::store().recordCount = records::recordTotal();
-    records::assignRecordTimes(1710504000);
-    analysis::refreshStatistics();
-}
 
 int W()
 {
@@ -127,7 +116,7 @@ TEST_F(GraphTest, TimeWindowFollowsLevelAndInterval)
 {
     runWith({
         [] {
-            load(std::vector<std::pair<int32_t, int32_t>>(100, {215, 450}), 60);
+            loadValues(std::vector<std::pair<int32_t, int32_t>>(100, {215, 450}), 60);
             graph::setTimeScale(6);
             EXPECT_EQ(graph::visibleRecords(), 25);
             t::ScrollInfo info = t::scrollInfo(graphScrollBar);
@@ -160,7 +149,7 @@ TEST_F(GraphTest, FrameGridAndDotsLandOnTheirPixels)
     runWith({
         [] {
             // Humidity 0..500 (10 grid intervals), temperature axis 160..360.
-            load({{215, 450}, {182, 300}, {0, 0}, {256, 455}, {220, 400}});
+            loadValues({{215, 450}, {182, 300}, {0, 0}, {256, 455}, {220, 400}}, 300);
             int w = W(), h = H();
             ASSERT_GT(w, 300);
             for (int x : {25, 100, w - 26})
@@ -195,7 +184,7 @@ TEST_F(GraphTest, LinesBridgeGapsButNeverReachBack)
     runWith({
         [] {
             app::settings().dotStyle = false;
-            load({{0, 0}, {200, 400}, {200, 400}, {0, 0}, {0, 0}, {200, 400}});
+            loadValues({{0, 0}, {200, 400}, {200, 400}, {0, 0}, {0, 0}, {200, 400}}, 300);
             int w = W(), h = H();
             Scales s = graph::computeScales(graph::extremes(), true);
             int y = static_cast<int>(graph::humidityY(s, h, 400));
@@ -210,7 +199,7 @@ TEST_F(GraphTest, LinesBridgeGapsButNeverReachBack)
 TEST_F(GraphTest, CursorLineAndReadoutFollowTheNearestRecord)
 {
     runWith({
-        [] { load({{215, 450}, {182, 300}, {0, 0}, {256, 455}, {220, 400}}); },
+        [] { loadValues({{215, 450}, {182, 300}, {0, 0}, {256, 455}, {220, 400}}, 300); },
         [] {
             int x3 = static_cast<int>(graph::recordX(3, 0, W(), graph::visibleRecords()));
             t::setMousePosition(mainWindow, 200 + x3 + 2, 100);
@@ -256,7 +245,7 @@ TEST_F(GraphTest, NothingIsPlottedWhenFiveDivisionsHoldNoInterval)
 {
     runWith({
         [] {
-            load({{215, 450}, {216, 451}, {217, 452}}, 7200);
+            loadValues({{215, 450}, {216, 451}, {217, 452}}, 7200);
             int w = W(), h = H();
             EXPECT_EQ(count(blue, 26, 51, w - 27, h - 77) + count(red, 26, 51, w - 27, h - 77), 0);
             EXPECT_EQ(platform::pixel(graphImage, 25, 50), black);   // the frame is there
@@ -270,7 +259,7 @@ TEST_F(GraphTest, SmallOrEmptyGraphIsPlainWhite)
         platform::Size size = platform::imageSize(graphImage);
         return count(white, 0, 0, size.width - 1, size.height - 1) == size.width * size.height;
     };
-    t::post([] { load({{215, 450}, {216, 451}}); });
+    t::post([] { loadValues({{215, 450}, {216, 451}}, 300); });
     t::post([] { t::resizeWindow(mainWindow, {500, 300 + 20 + platform::statusBarHeight(statusBar)}); });
     t::post([&] {
         EXPECT_EQ(W(), 300);

@@ -16,13 +16,22 @@ int ProgramTest::runProgram()
     return app::run();
 }
 
-void ProgramTest::fillStore(int32_t count, int32_t interval, int32_t newestTime)
+void ProgramTest::loadValues(const std::vector<std::pair<int32_t, int32_t>>& values, int32_t interval,
+                             int32_t newestTime)
 {
     records::clearRecords();
-    for (int32_t i = 0; i < count; ++i)
-        records::appendRecord(200 + i % 50, 400 + i % 100);
+    for (auto [temperature, humidity] : values)
+        records::appendRecord(temperature, humidity);
     records::store().interval = interval;
     records::store().recordCount = records::recordTotal();
     records::assignRecordTimes(newestTime);
     analysis::refreshStatistics();
+}
+
+void ProgramTest::fillStore(int32_t count, int32_t interval, int32_t newestTime)
+{
+    std::vector<std::pair<int32_t, int32_t>> values;
+    for (int32_t i = 0; i < count; ++i)
+        values.push_back({200 + i % 50, 400 + i % 100});
+    loadValues(values, interval, newestTime);
 }

@@ -11,6 +11,7 @@
 #include "records/store.h"
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 class ProgramTest : public SeamTest {
@@ -20,7 +21,14 @@ protected:
     // Start-up, main loop, shutdown: returns the program's exit code.
     int runProgram();
 
-    // Fills the store through its own operations, as a load would, and refreshes:
-    // `count` records `interval` seconds apart ending at `newestTime`.
-    static void fillStore(int32_t count, int32_t interval, int32_t newestTime);
+    // 2024-03-15 12:00:00 as the program counts (no time zone).
+    static constexpr int32_t march15Noon = 1710504000;
+
+    // Loads `values` ({temperature, humidity} in tenths, oldest first) through the
+    // store's own operations, as a load would, `interval` seconds apart with the
+    // newest at `newestTime`, and refreshes the views.
+    static void loadValues(const std::vector<std::pair<int32_t, int32_t>>& values, int32_t interval,
+                           int32_t newestTime = march15Noon);
+    // `count` plausible records, loaded as above.
+    static void fillStore(int32_t count, int32_t interval, int32_t newestTime = march15Noon);
 };
