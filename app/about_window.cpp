@@ -29,7 +29,7 @@ void buildAboutWindow()
     platform::setAccessibleName(logoView, "Climadesk logo");
     platform::createFrame(w, aboutFrame, "", {10, 140, 220, 140});
     platform::createText(w, aboutTextView, state().aboutText, {20, 150, 200, 100}, platform::Align::Center);
-    platform::createHyperlink(w, webLink, projectWebAddress, {20, 250, 100, 20});
+    platform::createHyperlink(w, webLink, projectWebAddressText, {20, 250, 100, 20});
     platform::createButton(w, okButton, "Ok", {160, 250, 60, 20});
 }
 

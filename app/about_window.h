@@ -7,9 +7,11 @@
 
 namespace app {
 
-// The project's web page, shown by the link and opened by it. A placeholder
-// under example.com until the project has a page of its own.
-constexpr const char* projectWebAddress = "https://climadesk.example.com/";
+// The project's web page, opened by the link, and the address the link shows
+// (short enough for the link's 100 pixels). A placeholder under example.com
+// until the project has a page of its own.
+constexpr const char* projectWebAddress = "https://www.example.com/";
+constexpr const char* projectWebAddressText = "www.example.com";
 
 // Opens the About window and runs its loop until "Ok" or a close request.
 void openAboutWindow();

@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QEventLoop>
+#include <QFont>
 #include <QIcon>
 #include <QMouseEvent>
 #include <QPixmap>
@@ -66,6 +67,11 @@ void startToolkit()
     auto* app = new QApplication(argc, argv);
     app->setQuitOnLastWindowClosed(false);
     app->setWindowIcon(programIcon());
+    // The layouts are sized for the Windows dialog font: 8 points, 11 pixels at
+    // 96 dpi, in a face with Arial's metrics.
+    QFont controls(QStringLiteral("Arial"));
+    controls.setPixelSize(11);
+    app->setFont(controls);
     events.watcher = new MouseWatcher;
     app->installEventFilter(events.watcher);
 }
