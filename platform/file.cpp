@@ -60,8 +60,21 @@ static mode_t modeFor(const std::string& path)
     return 0666 & ~mask;
 }
 
+// Only a regular file that may be written is replaced. Renaming over anything
+// else would destroy it: a device node such as /dev/full, or a file the user
+// made read-only (root may write it, and rename ignores its mode anyway).
+static bool mayReplace(const std::string& path)
+{
+    struct stat old;
+    if (stat(path.c_str(), &old) != 0)
+        return errno == ENOENT;
+    return S_ISREG(old.st_mode) && (old.st_mode & 0222) != 0 && access(path.c_str(), W_OK) == 0;
+}
+
 bool replaceFile(const std::string& path, const std::string& bytes)
 {
+    if (!mayReplace(path))
+        return false;
     std::string temp = path + ".tmp-XXXXXX";
     int fd = mkstemp(temp.data());
     if (fd < 0)

@@ -12,7 +12,8 @@ namespace platform {
 // Reads the whole file into `bytes`; false when it cannot be opened or read.
 bool readFile(const std::string& path, std::string& bytes);
 // Writes `bytes` as the new content of `path`; false (and the old file intact)
-// when it cannot.
+// when it cannot. Only a new file or an existing regular file with write
+// permission is written: a read-only file, a directory or a device is refused.
 bool replaceFile(const std::string& path, const std::string& bytes);
 // The current working directory with a trailing separator.
 std::string workingDirectory();
