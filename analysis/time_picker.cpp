@@ -1,6 +1,7 @@
 // pickRecordTime: the "Input Time" window, a drop-down of record times.
 #include "analysis/profile.h"
 
+#include "app/commands.h"
 #include "app/ids.h"
 #include "app/state.h"
 #include "app/window_loop.h"
@@ -35,7 +36,9 @@ int32_t pickRecordTime(int32_t first, int32_t current, int32_t last)
                           platform::StyleFixed});
     platform::createDropDown(app::timePickerWindow, app::timePickerList, {20, 20, 150, 30});
     platform::setAccessibleName(app::timePickerList, "Record time");
+    app::setBusyCursor(true);   // a store can hold a million times to list
     platform::setDropDownEntries(app::timePickerList, recordTimes(first, last));
+    app::setBusyCursor(false);
     platform::selectDropDownEntry(app::timePickerList, current - first);
     platform::createButton(app::timePickerWindow, app::timePickerOkButton, "Ok", {55, 60, 80, 20});
     platform::showWindow(app::timePickerWindow, platform::WindowShow::Normal);
