@@ -1,7 +1,6 @@
 // pickRecordTime: the "Input Time" window, a drop-down of record times.
 #include "analysis/profile.h"
 
-#include "app/commands.h"
 #include "app/ids.h"
 #include "app/state.h"
 #include "app/window_loop.h"
@@ -10,20 +9,14 @@
 #include "records/datemask.h"
 #include "records/store.h"
 
-#include <vector>
+#include <algorithm>
+
 
 namespace analysis {
 
 namespace {
 
-std::vector<std::string> recordTimes(int32_t first, int32_t last)
-{
-    std::vector<std::string> times;
-    times.reserve(static_cast<size_t>(std::max(last - first + 1, 0)));
-    for (int32_t i = first; i <= last; ++i)
-        times.push_back(records::formatTime("%yyyy-%mm-%dd %hh:%ii:%ss", records::recordAt(i).time));
-    return times;
-}
+const char* const pickerTimeMask = "%yyyy-%mm-%dd %hh:%ii:%ss";
 
 } // namespace
 
@@ -36,9 +29,9 @@ int32_t pickRecordTime(int32_t first, int32_t current, int32_t last)
                           platform::StyleFixed});
     platform::createDropDown(app::timePickerWindow, app::timePickerList, {20, 20, 150, 30});
     platform::setAccessibleName(app::timePickerList, "Record time");
-    app::setBusyCursor(true);   // a store can hold a million times to list
-    platform::setDropDownEntries(app::timePickerList, recordTimes(first, last));
-    app::setBusyCursor(false);
+    platform::setDropDownEntries(app::timePickerList, std::max(last - first + 1, 0), [first](int entry) {
+        return records::formatTime(pickerTimeMask, records::recordAt(first + entry).time);
+    });
     platform::selectDropDownEntry(app::timePickerList, current - first);
     platform::createButton(app::timePickerWindow, app::timePickerOkButton, "Ok", {55, 60, 80, 20});
     platform::showWindow(app::timePickerWindow, platform::WindowShow::Normal);

@@ -10,6 +10,7 @@
 #include "platform/platform.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -59,9 +60,11 @@ void setListColumns(int id, const std::vector<std::string>& titles, const std::v
 void insertListRow(int id, int position, const std::string& cells);
 void clearList(int id);
 
-// Drop-down list without typing; entries are set in one operation.
+// Drop-down list without typing. Its `count` entries are set in one operation;
+// `entryText(i)` gives the text of entry i whenever the list shows it, so a list
+// of a million entries costs neither the time nor the memory to build them all.
 void createDropDown(int window, int id, Rect r);
-void setDropDownEntries(int id, const std::vector<std::string>& entries);
+void setDropDownEntries(int id, int count, std::function<std::string(int index)> entryText);
 void selectDropDownEntry(int id, int index);
 int selectedDropDownEntry(int id);   // -1 when none
 

@@ -16,7 +16,7 @@
 #include <QRegularExpressionValidator>
 #include <QScrollBar>
 #include <QSlider>
-#include <QStringListModel>
+#include <QAbstractListModel>
 #include <QTreeWidget>
 
 #include <map>
@@ -69,6 +69,26 @@ private:
         setPalette(p);
     }
     int window, id;
+};
+
+// Entries made on demand: only the rows the list shows are ever formatted.
+class LazyListModel : public QAbstractListModel {
+public:
+    LazyListModel(int count, std::function<std::string(int)> text, QObject* parent)
+        : QAbstractListModel(parent), count(count), text(std::move(text))
+    {
+    }
+    int rowCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : count; }
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        if (!index.isValid() || index.row() >= count || (role != Qt::DisplayRole && role != Qt::AccessibleTextRole))
+            return {};
+        return qt::fromCp1252(text(index.row()));
+    }
+
+private:
+    int count;
+    std::function<std::string(int)> text;
 };
 
 ControlRecord* find(int id)
@@ -325,17 +345,13 @@ void createDropDown(int window, int id, Rect r)
     });
 }
 
-void setDropDownEntries(int id, const std::vector<std::string>& entries)
+void setDropDownEntries(int id, int count, std::function<std::string(int index)> entryText)
 {
     auto* box = widgetAs<QComboBox>(id);
     if (!box)
         return;
-    QStringList list;
-    list.reserve(static_cast<qsizetype>(entries.size()));
-    for (const std::string& entry : entries)
-        list << qt::fromCp1252(entry);
     // The combo box deletes the model it replaces when it owns it, as it owns ours.
-    box->setModel(new QStringListModel(list, box));
+    box->setModel(new LazyListModel(std::max(count, 0), std::move(entryText), box));
 }
 
 void selectDropDownEntry(int id, int index)
