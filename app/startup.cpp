@@ -7,6 +7,7 @@
 #include "app/settings.h"
 #include "app/state.h"
 #include "assets/assets.h"
+#include "device/link.h"
 #include "graph/graph.h"
 #include "graph/timewindow.h"
 #include "platform/controls.h"
@@ -57,6 +58,7 @@ void startUp()
     platform::init();
     records::resetStore();
     state().aboutText = aboutLines;
+    device::startLink();
     loadFonts();
     createImages();
     loadSettings(settingsFileName);

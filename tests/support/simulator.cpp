@@ -56,24 +56,34 @@ bool Simulator::start(const std::vector<std::string>& options)
 {
     stop();
     where = nextAddress();
-    std::vector<std::string> args = {SENTREL_SIM, "--address", where};
+    std::vector<std::string> args = {SENTREL_SIM, "--address", where, "--until-stdin-closes"};
     args.insert(args.end(), options.begin(), options.end());
     std::vector<char*> argv;
     for (std::string& arg : args)
         argv.push_back(arg.data());
     argv.push_back(nullptr);
 
-    int pipeEnds[2];
+    // Its output comes back through one pipe; the other is its input, which ends
+    // when this process ends, however it ends, and takes the simulator with it.
+    int pipeEnds[2], inputEnds[2];
     if (pipe2(pipeEnds, O_CLOEXEC) != 0)
         return false;
+    if (pipe2(inputEnds, O_CLOEXEC) != 0) {
+        close(pipeEnds[0]);
+        close(pipeEnds[1]);
+        return false;
+    }
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDOUT_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, inputEnds[0], STDIN_FILENO);
     pid_t child = -1;
     int failed = posix_spawn(&child, SENTREL_SIM, &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     close(pipeEnds[1]);
+    close(inputEnds[0]);
     output = pipeEnds[0];
+    input = inputEnds[1];
     if (failed != 0)
         return false;
     pid = child;
@@ -95,8 +105,11 @@ void Simulator::stop()
     }
     if (output >= 0)
         close(output);
+    if (input >= 0)
+        close(input);
     pid = -1;
     output = -1;
+    input = -1;
     pending.clear();
     printed.clear();
 }

@@ -4,7 +4,7 @@
 // 127.A.B.C with A.B from the test process's id and C counting up, so tests that
 // run at the same time never meet; tests run as root, which port 80 needs. The
 // constructor returns once the simulator listens (or has failed: see started());
-// the destructor kills it. Its output lines ("connection 1", "query 1",
+// the destructor kills it, and it ends by itself should the test process die. Its output lines ("connection 1", "query 1",
 // "closed 1", ...) can be awaited with sawLine.
 #pragma once
 
@@ -39,6 +39,7 @@ private:
 
     int pid = -1;
     int output = -1;
+    int input = -1;
     bool listening = false;
     std::string where;
     std::string pending;

@@ -1,8 +1,0 @@
-#include "device/commands.h"
-
-namespace device {
-
-void downloadRecords() {}
-void monitorDevice() {}
-
-} // namespace device

@@ -1,0 +1,158 @@
+// monitor.cpp: File > Monitor: the logger's current readings, live.
+//
+// While monitoring, the window's own loop is replaced by a polling loop that
+// queries the logger, draws its two display texts into devicePicture as they
+// came (never converted, never stored), sleeps 100 ms and takes one window event
+// without waiting. The main window is hidden meanwhile and comes back in the
+// state it had. A reply that does not arrive whole leaves the texts of the last
+// whole one on screen; a connection closed by the logger stops the monitoring
+// after its one message, and the window then closes.
+#include "device/commands.h"
+
+#include "app/ids.h"
+#include "app/settings.h"
+#include "app/state.h"
+#include "app/window_loop.h"
+#include "device/device_window.h"
+#include "device/link.h"
+#include "device/messages.h"
+#include "device/protocol.h"
+#include "platform/clock.h"
+#include "platform/controls.h"
+#include "platform/events.h"
+#include "platform/images.h"
+#include "platform/socket.h"
+#include "platform/window.h"
+
+namespace device {
+
+namespace {
+
+constexpr int pictureWidth = 400;
+constexpr int pictureHeight = 201;
+constexpr platform::Color readingBackground = platform::rgb(50, 50, 50);
+constexpr platform::Color temperatureColor = platform::rgb(255, 0, 0);
+constexpr platform::Color humidityColor = platform::rgb(0, 255, 0);
+constexpr int passSleepMs = 100;
+
+struct MonitorState {
+    // Set by the stop button or a close request; ends the polling loop.
+    bool monitorStop;
+    // The texts of the last whole reply.
+    ReadingTexts readings;
+};
+
+MonitorState monitor;
+
+void buildMonitorWindow()
+{
+    using namespace app;
+    platform::openWindow({deviceWindow, platform::noOwner, "Monitor", {400, 315}, true, platform::StyleMinimizeBox});
+    createPictureAndAddress();
+    loadAddress();
+    platform::createButton(deviceWindow, deviceButton, "Start Monitor", {145, 270, 110, 20});
+}
+
+void showAddress(bool visible)
+{
+    platform::showControl(app::addressField, visible);
+    platform::showControl(app::addressLabel, visible);
+}
+
+void enterMonitoring()
+{
+    platform::setText(app::deviceButton, "Stop Monitor");
+    showAddress(false);
+    platform::hideWindow(app::mainWindow);
+    platform::sleepPainting(passSleepMs);
+    platform::pollEvent();   // the press that started it may still be on its way
+}
+
+void leaveMonitoring()
+{
+    platform::setText(app::deviceButton, "Start Monitor");
+    showAddress(true);
+    showDevicePicture();
+    platform::showAgain(app::mainWindow);
+    platform::activateWindow(app::deviceWindow);
+}
+
+void readDevice()
+{
+    sendCommand(queryCommand);
+    if (receiveReply(queryReplySize) < queryReplySize)
+        return;
+    copyReplyBlock(queryReplySize);
+    monitor.readings = readingTexts(linkState().replyBytes);
+}
+
+void drawCentered(const std::string& text, int top, platform::Color color)
+{
+    int left = pictureWidth / 2 - platform::textWidth(app::readingFont, text) / 2;
+    platform::drawText(app::devicePicture, app::readingFont, left, top, text, color, readingBackground);
+}
+
+void drawReadings()
+{
+    platform::fillRect(app::devicePicture, 0, 0, pictureWidth, pictureHeight, readingBackground);
+    drawCentered(monitor.readings.temperature, 10, temperatureColor);
+    drawCentered(monitor.readings.humidity, 110, humidityColor);
+    platform::setControlImage(app::pictureView, app::devicePicture);
+}
+
+void takeOneEvent()
+{
+    platform::Event event = platform::pollEvent();
+    if (event.kind == platform::EventKind::CloseRequest) {
+        monitor.monitorStop = true;
+        app::state().closeRequested = 1;
+    } else if (event.kind == platform::EventKind::Control && event.window == app::deviceWindow
+               && event.id == app::deviceButton) {
+        monitor.monitorStop = true;
+    }
+}
+
+// The window's button: monitors until stopped, closed, or the logger hangs up.
+void monitorReadings()
+{
+    monitor = {};
+    const uint32_t address = app::settings().deviceAddress;
+    if (!connectDevice(address)) {
+        reportFailure(LinkFailure::CannotConnect, address);
+        return;
+    }
+    enterMonitoring();
+    while (!monitor.monitorStop) {
+        readDevice();
+        if (linkState().closedByDevice)
+            break;
+        drawReadings();
+        platform::sleepPainting(passSleepMs);
+        takeOneEvent();
+    }
+    leaveMonitoring();
+}
+
+void onMonitorControl(int control)
+{
+    switch (control) {
+    case app::addressField: takeAddress(); break;
+    case app::deviceButton: monitorReadings(); break;
+    default: break;
+    }
+}
+
+} // namespace
+
+void monitorDevice()
+{
+    if (!platform::startSockets()) {
+        reportFailure(LinkFailure::CannotStartSockets, app::settings().deviceAddress);
+        return;
+    }
+    buildMonitorWindow();
+    platform::showWindow(app::deviceWindow, platform::WindowShow::Normal);
+    app::runWindowLoop(app::deviceWindow, app::mainWindow, onMonitorControl);
+}
+
+} // namespace device

@@ -1,0 +1,97 @@
+#include "device/protocol.h"
+
+#include "records/datemask.h"
+
+#include <cstring>
+
+namespace device {
+
+namespace {
+
+const char* const newestTimeMask = "%yyyy/%mm/%dd%hh:%ii     ";
+
+// Bytes first .. first + count - 1 as text; zero bytes give no character.
+std::string fieldText(const unsigned char* reply, int first, int count)
+{
+    std::string text;
+    for (int i = first; i < first + count; ++i)
+        if (reply[i] != 0)
+            text += static_cast<char>(reply[i]);
+    return text;
+}
+
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+// Leading blanks, an optional sign, then digits; no digits give 0. The fields are
+// at most five characters long, so the value cannot overflow.
+int32_t leadingNumber(const std::string& text)
+{
+    size_t pos = 0;
+    while (pos < text.size() && isBlank(text[pos]))
+        ++pos;
+    bool negative = false;
+    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-'))
+        negative = text[pos++] == '-';
+    int32_t value = 0;
+    for (; pos < text.size() && text[pos] >= '0' && text[pos] <= '9'; ++pos)
+        value = value * 10 + (text[pos] - '0');
+    return negative ? -value : value;
+}
+
+std::string trimBlanks(const std::string& text)
+{
+    size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos)
+        return "";
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+ReplyStatus statusOf(const unsigned char* reply)
+{
+    if (std::memcmp(reply, "QX51OK", 6) == 0)
+        return ReplyStatus::Ok;
+    if (std::memcmp(reply + 4, "BUSY", 4) == 0)
+        return ReplyStatus::Busy;
+    return ReplyStatus::Other;
+}
+
+} // namespace
+
+std::string buildRequest(const std::string& command)
+{
+    std::string request = command.substr(0, requestSize);
+    request.resize(requestSize, ' ');
+    return request;
+}
+
+QueryReply decodeQuery(const unsigned char* reply)
+{
+    QueryReply decoded;
+    decoded.status = statusOf(reply);
+    decoded.newestTime = records::parseTime(newestTimeMask, fieldText(reply, 10, 20));
+    decoded.interval = leadingNumber(fieldText(reply, 35, 2)) * 60;
+    decoded.sampleCount = leadingNumber(fieldText(reply, 45, 5));
+    return decoded;
+}
+
+Sample decodeSample(const unsigned char* bytes)
+{
+    if (bytes[0] == 0)
+        return {0, 0};
+    int32_t humidity = (bytes[0] >> 4) * 256 + bytes[1];
+    int32_t temperature = (bytes[0] & 15) * 256 + bytes[2] - 400;
+    return {temperature, humidity};
+}
+
+ReadingTexts readingTexts(const unsigned char* reply)
+{
+    std::string text = fieldText(reply, 50, 10);
+    std::string first = text.substr(0, 5);
+    std::string last = text.size() > 5 ? text.substr(text.size() - 5) : text;
+    return {trimBlanks(first), trimBlanks(last)};
+}
+
+} // namespace device

@@ -1,0 +1,310 @@
+// File > Download Records end to end against sentrel-sim: the window, the load,
+// the saved address and every failure with its message.
+#include "device/fixture.h"
+
+#include "app/ids.h"
+#include "app/settings.h"
+#include "graph/timewindow.h"
+#include "platform/controls.h"
+#include "platform/window.h"
+
+using namespace app;
+namespace t = platform::testing;
+
+namespace {
+
+class DownloadTest : public DeviceTest {
+protected:
+    // Five records that a download must either replace or leave alone.
+    static void fillEarlierRecords()
+    {
+        fillStore(5, 600, march15Noon);
+        records::store().fileTitle = "earlier.log";
+        platform::setWindowTitle(mainWindow, "Climadesk - earlier.log");
+    }
+};
+
+void expectEarlierRecords()
+{
+    EXPECT_EQ(records::recordTotal(), 5);
+    EXPECT_EQ(records::store().interval, 600);
+    EXPECT_EQ(platform::windowTitle(mainWindow), "Climadesk - earlier.log");
+    EXPECT_TRUE(platform::menuItemEnabled(menuSaveAs));
+}
+
+// The ramp's records, `count` of them, newest at `newest`, `interval` s apart.
+void expectRampRecords(int32_t count, int32_t interval, int32_t newest)
+{
+    ASSERT_EQ(records::recordTotal(), count);
+    EXPECT_EQ(records::store().recordCount, count);
+    EXPECT_EQ(records::store().interval, interval);
+    for (int32_t i = 0; i < count; ++i) {
+        const records::Record& r = records::recordAt(i);
+        ASSERT_EQ(r.humidity, rampHumidity(i)) << "record " << i;
+        ASSERT_EQ(r.temperature, rampTemperature(i)) << "record " << i;
+        ASSERT_EQ(r.time, newest - (count - 1 - i) * interval) << "record " << i;
+    }
+}
+
+void expectMessage(size_t index, const char* title, const std::string& text, platform::MessageIcon icon)
+{
+    ASSERT_GT(t::messages().size(), index);
+    EXPECT_EQ(t::messages()[index].title, title);
+    EXPECT_EQ(t::messages()[index].text, text);
+    EXPECT_EQ(t::messages()[index].icon, icon);
+}
+
+void downloadFrom(const std::string& address)
+{
+    t::typeAddress(addressField, address);
+    t::click(deviceButton);
+}
+
+} // namespace
+
+TEST_F(DownloadTest, LoadsTheLoggersRecordsAndSavesTheTypedAddress)
+{
+    Simulator sim({"--samples", "300", "--ramp", "--interval", "5", "--newest", march15NoonText});
+    ASSERT_TRUE(sim.started());
+    const std::string elsewhere = Simulator::unusedAddress();
+    writePreferences(elsewhere);
+    t::post([&] {
+        fillEarlierRecords();
+        // Opening the window reads the file again, every setting of it.
+        writePreferences(elsewhere, false);
+        t::chooseMenu(menuDownloadRecords);
+    });
+    t::post([&] {
+        ASSERT_TRUE(platform::windowExists(deviceWindow));
+        EXPECT_EQ(platform::windowTitle(deviceWindow), "Download");
+        EXPECT_EQ(platform::clientSize(deviceWindow).width, 400);
+        EXPECT_EQ(platform::clientSize(deviceWindow).height, 330);
+        EXPECT_EQ(platform::text(addressField), elsewhere);
+        EXPECT_FALSE(settings().celsius);
+        EXPECT_EQ(platform::text(addressLabel), "Sentrel32 IP Address: ");
+        EXPECT_EQ(platform::text(deviceButton), "Download Records");
+        platform::Rect button = platform::controlRect(deviceButton);
+        EXPECT_EQ(button.x, 145);
+        EXPECT_EQ(button.y, 270);
+        platform::Rect field = platform::controlRect(addressField);
+        EXPECT_EQ(field.x, 200);
+        EXPECT_EQ(field.y, 225);
+        EXPECT_GT(platform::statusBarHeight(downloadStatusBar), 0);
+        expectEarlierRecords();
+        downloadFrom(sim.address());
+    });
+    t::post([&] {
+        EXPECT_TRUE(t::messages().empty());
+        EXPECT_FALSE(platform::windowExists(deviceWindow));
+        EXPECT_EQ(state().closeRequested, 0);
+        expectRampRecords(300, 300, march15Noon);
+        EXPECT_EQ(platform::windowTitle(mainWindow), "Climadesk");
+        EXPECT_EQ(records::store().fileTitle, "");
+        // 300 samples of 5 minutes span 90,000 s; a fifth of that is below 36,000: level 13.
+        EXPECT_EQ(graph::timeWindow().timeScalePosition, 13);
+        EXPECT_EQ(platform::trackBarPosition(timeScaleTrackBar), 13);
+        EXPECT_TRUE(platform::menuItemEnabled(menuExportAsExcel));
+        EXPECT_FALSE(t::waitCursorShown());
+        EXPECT_EQ(readText("preferences.pref"), preferencesText(sim.address(), false));
+        EXPECT_TRUE(sim.sawLine("dump 1"));
+        t::chooseMenu(menuExit);
+    });
+    EXPECT_EQ(runProgram(), 0);
+}
+
+TEST_F(DownloadTest, NoSamplesLoadAnEmptyStore)
+{
+    Simulator none({"--samples", "0"});
+    Simulator negative({"--samples", "5", "--raw-count", "-0005"});
+    Simulator letters({"--samples", "5", "--raw-count", "abc"});
+    ASSERT_TRUE(none.started() && negative.started() && letters.started());
+    writePreferences(none.address());
+    for (Simulator* sim : {&none, &negative, &letters}) {
+        t::post([] {
+            fillEarlierRecords();
+            t::chooseMenu(menuDownloadRecords);
+        });
+        t::post([sim] { downloadFrom(sim->address()); });
+        t::post([sim] {
+            EXPECT_TRUE(t::messages().empty());
+            EXPECT_FALSE(platform::windowExists(deviceWindow));
+            EXPECT_EQ(records::recordTotal(), 0);
+            EXPECT_EQ(records::store().recordCount, 0);
+            EXPECT_EQ(platform::windowTitle(mainWindow), "Climadesk");
+            EXPECT_FALSE(platform::menuItemEnabled(menuSaveAs));
+            EXPECT_FALSE(platform::controlEnabled(profileButton));
+            // The dump was asked for all the same.
+            EXPECT_TRUE(sim->sawLine("dump 1"));
+        });
+    }
+    t::post([] { t::chooseMenu(menuExit); });
+    EXPECT_EQ(runProgram(), 0);
+}
+
+TEST_F(DownloadTest, BusyKeepsTheWindowAndTheNextPressConnectsAfresh)
+{
+    Simulator sim({"--busy", "1", "--samples", "30", "--ramp", "--newest", march15NoonText});
+    ASSERT_TRUE(sim.started());
+    writePreferences(sim.address());
+    t::post([] {
+        fillEarlierRecords();
+        t::chooseMenu(menuDownloadRecords);
+    });
+    t::post([] { t::click(deviceButton); });
+    t::post([&] {
+        ASSERT_EQ(t::messages().size(), 1u);
+        expectMessage(0, "Busy", "Sentrel32 connected but now is busy...\n\nPlease wait a moment then retry.",
+                      platform::MessageIcon::Warning);
+        EXPECT_TRUE(platform::windowExists(deviceWindow));
+        EXPECT_FALSE(t::waitCursorShown());
+        expectEarlierRecords();
+        t::click(deviceButton);
+    });
+    t::post([&] {
+        EXPECT_EQ(t::messages().size(), 1u);
+        EXPECT_FALSE(platform::windowExists(deviceWindow));
+        expectRampRecords(30, 300, march15Noon);
+        // The busy answer's connection was closed before the second one opened.
+        EXPECT_TRUE(sim.sawLine("closed 1"));
+        EXPECT_TRUE(sim.sawLine("dump 2"));
+        t::chooseMenu(menuExit);
+    });
+    EXPECT_EQ(runProgram(), 0);
+}
+
+TEST_F(DownloadTest, FailuresSayWhatHappenedAndKeepTheRecordsShown)
+{
+    Simulator garbled({"--garbled"});
+    Simulator hangsUp({"--close-after-query", "--samples", "30"});
+    ASSERT_TRUE(garbled.started() && hangsUp.started());
+    const std::string nobody = Simulator::unusedAddress();
+    writePreferences(nobody);
+    t::post([] {
+        fillEarlierRecords();
+        t::chooseMenu(menuDownloadRecords);
+    });
+    t::post([] { t::click(deviceButton); });
+    t::post([&] {
+        // Refused: the window stays for another try.
+        ASSERT_EQ(t::messages().size(), 1u);
+        expectMessage(0, "Error", "Can't connect to " + nobody, platform::MessageIcon::Error);
+        EXPECT_TRUE(platform::windowExists(deviceWindow));
+        EXPECT_FALSE(t::waitCursorShown());
+        expectEarlierRecords();
+        downloadFrom(garbled.address());
+    });
+    t::post([&] {
+        // Neither OK nor busy: the window closes.
+        ASSERT_EQ(t::messages().size(), 2u);
+        expectMessage(1, "Error", "No Sentrel32connected at " + garbled.address(), platform::MessageIcon::Error);
+        EXPECT_FALSE(platform::windowExists(deviceWindow));
+        EXPECT_EQ(state().closeRequested, 0);
+        expectEarlierRecords();
+        t::chooseMenu(menuDownloadRecords);
+    });
+    t::post([&] { downloadFrom(hangsUp.address()); });
+    t::post([&] {
+        // Closed after the query: one "Network Error", then the dump is refused.
+        ASSERT_EQ(t::messages().size(), 4u);
+        expectMessage(2, "Network Error", "Sentrel32 has closed the connection...", platform::MessageIcon::None);
+        expectMessage(3, "Error", "Incomplete download from " + hangsUp.address(), platform::MessageIcon::Error);
+        EXPECT_FALSE(platform::windowExists(deviceWindow));
+        EXPECT_FALSE(t::waitCursorShown());
+        expectEarlierRecords();
+        EXPECT_TRUE(t::windowVisible(mainWindow));
+        t::chooseMenu(menuExit);
+    });
+    EXPECT_EQ(runProgram(), 0);
+}
+
+// Both wait for the 2 s of silence that end a receive.
+TEST_F(DownloadTest, SilenceIsNoReplyAndAShortDumpIsRefused)
+{
+    Simulator good({"--samples", "30", "--ramp", "--newest", march15NoonText});
+    Simulator busy({"--busy", "100"});
+    Simulator silent({"--silent"});
+    Simulator shortDump({"--samples", "300", "--short-dump", "100"});
+    ASSERT_TRUE(good.started() && busy.started() && silent.started() && shortDump.started());
+    writePreferences(good.address());
+    t::post([] { t::chooseMenu(menuDownloadRecords); });
+    t::post([] { t::click(deviceButton); });
+    t::post([] {
+        expectRampRecords(30, 300, march15Noon);
+        t::chooseMenu(menuDownloadRecords);
+    });
+    t::post([&] { downloadFrom(busy.address()); });
+    t::post([&] {
+        ASSERT_EQ(t::messages().size(), 1u);
+        EXPECT_EQ(t::messages()[0].title, "Busy");
+        downloadFrom(silent.address());
+    });
+    t::post([&] {
+        // No reply: the busy reply still in the buffer must not count again.
+        ASSERT_EQ(t::messages().size(), 2u);
+        expectMessage(1, "Error", "No Sentrel32connected at " + silent.address(), platform::MessageIcon::Error);
+        EXPECT_FALSE(platform::windowExists(deviceWindow));
+        EXPECT_FALSE(t::waitCursorShown());
+        EXPECT_TRUE(silent.sawLine("query 1"));
+        expectRampRecords(30, 300, march15Noon);
+        t::chooseMenu(menuDownloadRecords);
+    });
+    t::post([&] { downloadFrom(shortDump.address()); });
+    t::post([&] {
+        ASSERT_EQ(t::messages().size(), 3u);
+        expectMessage(2, "Error", "Incomplete download from " + shortDump.address(), platform::MessageIcon::Error);
+        EXPECT_FALSE(platform::windowExists(deviceWindow));
+        EXPECT_FALSE(t::waitCursorShown());
+        expectRampRecords(30, 300, march15Noon);
+        EXPECT_EQ(platform::windowTitle(mainWindow), "Climadesk");
+        t::chooseMenu(menuExit);
+    });
+    EXPECT_EQ(runProgram(), 0);
+}
+
+TEST_F(DownloadTest, OddlyShapedRepliesStillLoad)
+{
+    Simulator extra({"--samples", "40", "--ramp", "--extra", "500", "--newest", march15NoonText});
+    Simulator zeroDate({"--samples", "3", "--ramp", "--interval", "10", "--zero-date"});
+    Simulator pieces({"--samples", "20", "--ramp", "--chunk", "7", "--delay", "30", "--raw-interval", " 5",
+                      "--newest", march15NoonText});
+    ASSERT_TRUE(extra.started() && zeroDate.started() && pieces.started());
+    writePreferences(extra.address());
+    t::post([] { t::chooseMenu(menuDownloadRecords); });
+    t::post([] { t::click(deviceButton); });
+    t::post([&] {
+        // The bytes after the dump are dropped.
+        expectRampRecords(40, 300, march15Noon);
+        t::chooseMenu(menuDownloadRecords);
+    });
+    t::post([&] { downloadFrom(zeroDate.address()); });
+    t::post([&] {
+        // A time field padded with zero bytes does not parse: times count back from -1.
+        expectRampRecords(3, 600, -1);
+        t::chooseMenu(menuDownloadRecords);
+    });
+    t::post([&] { downloadFrom(pieces.address()); });
+    t::post([&] {
+        // Pieces of 7 bytes 30 ms apart: each pause is far below the time-out.
+        expectRampRecords(20, 300, march15Noon);
+        EXPECT_TRUE(t::messages().empty());
+        t::chooseMenu(menuExit);
+    });
+    EXPECT_EQ(runProgram(), 0);
+}
+
+// The one full-size dump (about 15 s by the receive pacing): it fills the buffer
+// to its last sample, and the extra bytes after it must not go beyond.
+TEST_F(DownloadTest, FullDumpLoadsEverySample)
+{
+    Simulator sim({"--samples", "99999", "--ramp", "--interval", "1", "--extra", "5000", "--newest", march15NoonText});
+    ASSERT_TRUE(sim.started());
+    writePreferences(sim.address());
+    t::post([] { t::chooseMenu(menuDownloadRecords); });
+    t::post([] { t::click(deviceButton); });
+    t::post([&] {
+        EXPECT_TRUE(t::messages().empty());
+        expectRampRecords(99999, 60, march15Noon);
+        t::chooseMenu(menuExit);
+    });
+    EXPECT_EQ(runProgram(), 0);
+}

@@ -1,0 +1,142 @@
+// The receive routine against sentrel-sim: what it stores, what it drops, its
+// progress display and a connection that the logger closes.
+#include "device/link.h"
+
+#include "app/ids.h"
+#include "app/state.h"
+#include "device/protocol.h"
+#include "platform/socket.h"
+#include "platform/window.h"
+#include "support/seam.h"
+#include "support/simulator.h"
+
+#include <cstdio>
+#include <cstring>
+
+using namespace device;
+namespace t = platform::testing;
+
+namespace {
+
+uint32_t addressOf(const std::string& text)
+{
+    unsigned a = 0, b = 0, c = 0, d = 0;
+    std::sscanf(text.c_str(), "%u.%u.%u.%u", &a, &b, &c, &d);
+    return a | b << 8 | c << 16 | d << 24;
+}
+
+class LinkTest : public SeamTest {
+protected:
+    void SetUp() override
+    {
+        SeamTest::SetUp();
+        app::resetState();
+        startLink();
+        ASSERT_TRUE(platform::startSockets());
+    }
+
+    // Connects to `sim` and exchanges a query; the reply's decoding.
+    QueryReply query(const Simulator& sim)
+    {
+        EXPECT_TRUE(connectDevice(addressOf(sim.address())));
+        sendCommand(queryCommand);
+        EXPECT_EQ(receiveReply(queryReplySize), queryReplySize);
+        copyReplyBlock(queryReplySize);
+        EXPECT_EQ(linkState().receiveReadPos, queryReplySize);
+        return decodeQuery(linkState().replyBytes);
+    }
+};
+
+} // namespace
+
+TEST_F(LinkTest, StartsEmptyAndReceivesNothingForNothingExpected)
+{
+    EXPECT_EQ(linkState().deviceConnection, platform::noSocket);
+    ASSERT_EQ(linkState().receiveBuffer.size(), 300000u);
+    EXPECT_EQ(linkState().receiveBuffer[0], 0);
+    EXPECT_EQ(linkState().receiveBuffer[299999], 0);
+    EXPECT_EQ(receiveReply(0), 0);
+    EXPECT_EQ(receiveReply(-5), 0);
+    EXPECT_EQ(linkState().receivedBytes, 0);
+    EXPECT_TRUE(t::messages().empty());
+}
+
+TEST_F(LinkTest, StoresWhatWasAskedAndDropsTheRest)
+{
+    Simulator sim({"--samples", "10", "--ramp", "--extra", "3000"});
+    ASSERT_TRUE(sim.started());
+    QueryReply reply = query(sim);
+    EXPECT_EQ(reply.status, ReplyStatus::Ok);
+    EXPECT_EQ(reply.sampleCount, 10);
+
+    std::memset(linkState().receiveBuffer.data(), 0xEE, 2000);
+    sendCommand(dumpCommand);
+    ASSERT_EQ(receiveReply(30), 30);
+    EXPECT_EQ(linkState().receivedBytes, 30);
+    EXPECT_EQ(linkState().receiveReadPos, 0);
+    // Nothing of the 3000 bytes after the dump lands behind it.
+    for (int i = 30; i < 2000; ++i)
+        ASSERT_EQ(linkState().receiveBuffer[static_cast<size_t>(i)], 0xEE) << "byte " << i;
+    copyReplyBlock(sampleSize);
+    EXPECT_EQ(decodeSample(linkState().replyBytes).humidity, 300);
+    copyReplyBlock(sampleSize);
+    EXPECT_EQ(decodeSample(linkState().replyBytes).temperature, -99);
+    EXPECT_EQ(linkState().receiveReadPos, 6);
+    EXPECT_TRUE(sim.sawLine("dump 1"));
+    EXPECT_TRUE(t::messages().empty());
+}
+
+TEST_F(LinkTest, ShortReplyEndsAfterTwoSecondsOfSilenceShowingItsProgress)
+{
+    Simulator sim({"--samples", "300", "--short-dump", "500"});
+    ASSERT_TRUE(sim.started());
+    platform::openWindow({app::deviceWindow, platform::noOwner, "Download", {400, 330}, true, platform::StyleFixed});
+    platform::createStatusBar(app::deviceWindow, app::downloadStatusBar, {50, 350});
+    query(sim);
+
+    sendCommand(dumpCommand);
+    EXPECT_EQ(receiveReply(900), 500);
+    EXPECT_EQ(linkState().receivedBytes, 500);
+    EXPECT_EQ(linkState().receiveReadPos, 0);
+    // Silence is not a closed connection.
+    EXPECT_FALSE(linkState().closedByDevice);
+    EXPECT_EQ(app::state().closeRequested, 0);
+    EXPECT_EQ(t::statusText(app::downloadStatusBar, 0), "55%");
+    EXPECT_EQ(t::statusProgress(app::downloadStatusBar, 1), 55);
+    EXPECT_TRUE(t::messages().empty());
+}
+
+TEST_F(LinkTest, ConnectionClosedByTheLoggerIsReportedOncePerReceive)
+{
+    Simulator sim({"--samples", "30", "--close-after-query"});
+    ASSERT_TRUE(sim.started());
+    EXPECT_EQ(query(sim).status, ReplyStatus::Ok);
+    ASSERT_TRUE(sim.sawLine("hung up 1"));
+
+    sendCommand(dumpCommand);
+    EXPECT_EQ(receiveReply(90), 0);
+    EXPECT_TRUE(linkState().closedByDevice);
+    EXPECT_EQ(app::state().closeRequested, 1);
+    ASSERT_EQ(t::messages().size(), 1u);
+    EXPECT_EQ(t::messages()[0].title, "Network Error");
+    EXPECT_EQ(t::messages()[0].text, "Sentrel32 has closed the connection...");
+    EXPECT_EQ(t::messages()[0].icon, platform::MessageIcon::None);
+
+    // Sending again on the dead connection must not end the program (no SIGPIPE).
+    for (int i = 0; i < 3; ++i)
+        sendCommand(queryCommand);
+    EXPECT_EQ(receiveReply(queryReplySize), 0);
+    EXPECT_EQ(t::messages().size(), 2u);
+
+    // The next connect closes the dead one and starts afresh.
+    app::state().closeRequested = 0;
+    EXPECT_EQ(query(sim).status, ReplyStatus::Ok);
+    EXPECT_FALSE(linkState().closedByDevice);
+    EXPECT_TRUE(sim.sawLine("connection 2"));
+}
+
+TEST_F(LinkTest, ConnectFailsWhereNobodyListens)
+{
+    EXPECT_FALSE(connectDevice(addressOf(Simulator::unusedAddress())));
+    EXPECT_EQ(linkState().deviceConnection, platform::noSocket);
+}

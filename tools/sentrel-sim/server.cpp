@@ -1,0 +1,223 @@
+#include "server.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace sim {
+
+namespace {
+
+constexpr size_t requestSize = 64;
+
+struct Connection {
+    int fd;
+    int number;
+    std::string in;            // request bytes not yet handled
+    std::string out;           // reply bytes not yet sent, from `sent` on
+    size_t sent = 0;
+    int64_t nextSendMs = 0;    // --delay: the next piece waits until then
+    bool hangUpWhenSent = false;
+    bool done = false;
+};
+
+struct ServerState {
+    const Options& options;
+    const Logger& logger;
+    int listener = -1;
+    int connections = 0;
+    int busyLeft = 0;
+    std::vector<Connection> open;
+};
+
+int64_t steadyMs()
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+double wallSeconds()
+{
+    return std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch()).count();
+}
+
+void say(const std::string& line)
+{
+    std::printf("%s\n", line.c_str());
+    std::fflush(stdout);
+}
+
+void finish(Connection& c, const char* how)
+{
+    say(std::string(how) + " " + std::to_string(c.number));
+    close(c.fd);
+    c.done = true;
+}
+
+bool startListening(ServerState& s)
+{
+    sockaddr_in where = {};
+    where.sin_family = AF_INET;
+    where.sin_port = htons(static_cast<uint16_t>(s.options.port));
+    inet_pton(AF_INET, s.options.address.c_str(), &where.sin_addr);
+    s.listener = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    int yes = 1;
+    if (s.listener < 0 || setsockopt(s.listener, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes) != 0
+        || bind(s.listener, reinterpret_cast<sockaddr*>(&where), sizeof where) != 0 || listen(s.listener, 16) != 0) {
+        std::fprintf(stderr, "sentrel-sim: cannot listen on %s:%d: %s\n", s.options.address.c_str(), s.options.port,
+                     std::strerror(errno));
+        return false;
+    }
+    say("listening on " + s.options.address + ":" + std::to_string(s.options.port));
+    return true;
+}
+
+void acceptOne(ServerState& s)
+{
+    int fd = accept4(s.listener, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+    if (fd < 0)
+        return;
+    Connection c{fd, ++s.connections, {}, {}, 0, 0, false, false};
+    say("connection " + std::to_string(c.number));
+    s.open.push_back(std::move(c));
+}
+
+Status queryStatus(ServerState& s)
+{
+    if (s.busyLeft > 0) {
+        --s.busyLeft;
+        return Status::Busy;
+    }
+    return s.options.garbled ? Status::Garbled : Status::Ok;
+}
+
+void handleRequest(ServerState& s, Connection& c, const std::string& request)
+{
+    const std::string command = request.substr(0, 5);
+    const std::string number = std::to_string(c.number);
+    if (command == "QX51C") {
+        say("query " + number);
+        if (s.options.silent)
+            return;
+        c.out += s.logger.queryReply(queryStatus(s), wallSeconds());
+        c.hangUpWhenSent = s.options.closeAfterQuery;
+    } else if (command == "QX51D") {
+        say("dump " + number);
+        if (!s.options.silent)
+            c.out += s.logger.dumpReply();
+    } else {
+        say("unknown " + number);
+    }
+}
+
+void readFrom(ServerState& s, Connection& c)
+{
+    char buffer[4096];
+    ssize_t got = recv(c.fd, buffer, sizeof buffer, MSG_DONTWAIT);
+    if (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR))
+        return;
+    if (got <= 0) {
+        finish(c, "closed");
+        return;
+    }
+    c.in.append(buffer, static_cast<size_t>(got));
+    while (c.in.size() >= requestSize && !c.hangUpWhenSent) {
+        handleRequest(s, c, c.in.substr(0, requestSize));
+        c.in.erase(0, requestSize);
+    }
+}
+
+void writeTo(ServerState& s, Connection& c)
+{
+    size_t left = c.out.size() - c.sent;
+    size_t piece = s.options.chunkBytes > 0 ? std::min(left, static_cast<size_t>(s.options.chunkBytes)) : left;
+    ssize_t sent = send(c.fd, c.out.data() + c.sent, piece, MSG_NOSIGNAL | MSG_DONTWAIT);
+    if (sent < 0) {
+        if (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)
+            finish(c, "closed");
+        return;
+    }
+    c.sent += static_cast<size_t>(sent);
+    if (s.options.chunkBytes > 0)
+        c.nextSendMs = steadyMs() + s.options.chunkDelayMs;
+    if (c.sent < c.out.size())
+        return;
+    c.out.clear();
+    c.sent = 0;
+    if (c.hangUpWhenSent)
+        finish(c, "hung up");
+}
+
+bool hasOutput(const Connection& c)
+{
+    return c.sent < c.out.size();
+}
+
+// True when standard input has ended (or failed).
+bool stdinEnded()
+{
+    char buffer[256];
+    ssize_t got = read(STDIN_FILENO, buffer, sizeof buffer);
+    return got == 0 || (got < 0 && errno != EINTR && errno != EAGAIN);
+}
+
+// One poll() over the listener, every connection and (when watched) standard
+// input, then what it found.
+void servePass(ServerState& s)
+{
+    // Standard input comes last, so connection i is entry i + 1.
+    std::vector<pollfd> entries{{s.listener, POLLIN, 0}};
+    const int64_t now = steadyMs();
+    int64_t wait = -1;
+    for (const Connection& c : s.open) {
+        short events = POLLIN;
+        if (hasOutput(c) && now >= c.nextSendMs)
+            events |= POLLOUT;
+        else if (hasOutput(c))
+            wait = wait < 0 ? c.nextSendMs - now : std::min(wait, c.nextSendMs - now);
+        entries.push_back({c.fd, events, 0});
+    }
+    if (s.options.untilStdinCloses)
+        entries.push_back({STDIN_FILENO, POLLIN, 0});
+    if (poll(entries.data(), entries.size(), static_cast<int>(std::min<int64_t>(wait, INT_MAX))) <= 0)
+        return;
+    const size_t polled = s.open.size();
+    for (size_t i = 0; i < polled; ++i) {
+        Connection& c = s.open[i];
+        short found = entries[i + 1].revents;
+        if (found & (POLLIN | POLLHUP | POLLERR))
+            readFrom(s, c);
+        if (!c.done && (found & POLLOUT))
+            writeTo(s, c);
+    }
+    std::erase_if(s.open, [](const Connection& c) { return c.done; });
+    if (entries[0].revents & POLLIN)
+        acceptOne(s);
+    if (s.options.untilStdinCloses && entries.back().revents != 0 && stdinEnded())
+        std::exit(0);
+}
+
+} // namespace
+
+int serve(const Options& options, const Logger& logger)
+{
+    ServerState s{options, logger, -1, 0, options.busyReplies, {}};
+    if (!startListening(s))
+        return 1;
+    for (;;)
+        servePass(s);
+}
+
+} // namespace sim
