@@ -28,4 +28,9 @@ Event waitEvent(int ms);
 // The window whose mouse moves wake waitEvent (the main window).
 void setMouseWakeWindow(int window);
 
+// Sleeps `ms` milliseconds while the windows go on painting (a progress bar keeps
+// moving); what the user does meanwhile waits and is delivered afterwards. For
+// the pauses of a long operation that runs inside one event's handling.
+void sleepPainting(int ms);
+
 } // namespace platform

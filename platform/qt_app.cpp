@@ -150,6 +150,15 @@ Event waitEvent(int ms)
     return events.queue.empty() ? noEvent : popEvent();
 }
 
+void sleepPainting(int ms)
+{
+    if (ms <= 0)
+        return;
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+}
+
 namespace qt {
 
 void pushEvent(Event event)
