@@ -35,10 +35,22 @@ Color fromQt(QRgb pixel)
     return rgb(qRed(pixel), qGreen(pixel), qBlue(pixel));
 }
 
-void plot(QImage& image, int x, int y, QRgb value)
+// An image's pixels for one drawing operation: one detach, no call per pixel.
+struct Canvas {
+    QRgb* bits;
+    qsizetype stride;
+    int width, height;
+};
+
+Canvas canvasOf(QImage& image)
 {
-    if (x >= 0 && y >= 0 && x < image.width() && y < image.height())
-        reinterpret_cast<QRgb*>(image.scanLine(y))[x] = value;
+    return {reinterpret_cast<QRgb*>(image.bits()), image.bytesPerLine() / 4, image.width(), image.height()};
+}
+
+void plot(const Canvas& c, int x, int y, QRgb value)
+{
+    if (x >= 0 && y >= 0 && x < c.width && y < c.height)
+        c.bits[y * c.stride + x] = value;
 }
 
 int screenDpiY()
@@ -87,9 +99,12 @@ void fillRect(int id, int x, int y, int w, int h, Color color)
     int right = static_cast<int>(std::min<long long>(static_cast<long long>(x) + w, image->width()));
     int bottom = static_cast<int>(std::min<long long>(static_cast<long long>(y) + h, image->height()));
     QRgb value = toQt(color);
+    if (top >= bottom || left >= right)
+        return;
+    Canvas c = canvasOf(*image);
     for (int row = top; row < bottom; ++row) {
-        QRgb* line = reinterpret_cast<QRgb*>(image->scanLine(row));
-        std::fill(line + left, line + std::max(left, right), value);
+        QRgb* line = c.bits + row * c.stride;
+        std::fill(line + left, line + right, value);
     }
 }
 
@@ -144,12 +159,22 @@ void drawLine(int id, int x1, int y1, int x2, int y2, Color color)
     if (!clipLongLine(*image, x1, y1, x2, y2))
         return;
     QRgb value = toQt(color);
+    if (x1 == x2) {   // the common case of dense records: one column, as Bresenham plots it
+        if (x1 < 0 || x1 >= image->width())
+            return;
+        Canvas c = canvasOf(*image);
+        int top = std::max(std::min(y1, y2), 0), bottom = std::min(std::max(y1, y2), c.height - 1);
+        for (QRgb* p = c.bits + top * c.stride + x1; top <= bottom; ++top, p += c.stride)
+            *p = value;
+        return;
+    }
     long long dx = std::llabs(static_cast<long long>(x2) - x1), dy = -std::llabs(static_cast<long long>(y2) - y1);
     int sx = x1 < x2 ? 1 : -1, sy = y1 < y2 ? 1 : -1;
     long long error = dx + dy;
     int x = x1, y = y1;
+    Canvas c = canvasOf(*image);
     for (;;) {
-        plot(*image, x, y, value);
+        plot(c, x, y, value);
         if (x == x2 && y == y2)
             break;
         long long twice = 2 * error;
