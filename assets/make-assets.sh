@@ -1,7 +1,9 @@
 #!/bin/bash
 # make-assets.sh: draws the program's pictures with ImageMagick 6 and writes them
 # beside this script: logo.jpg (200x101), device.jpg (400x201) and the icon as
-# icon-64.png, icon-32.png, icon-24.png, icon-16.png (RGBA, transparent).
+# icon-64.png, icon-32.png, icon-24.png, icon-16.png (RGBA, transparent), which the
+# program carries, and icon-256.png, icon-128.png, which only the install carries
+# (for menus and software centres).
 #
 # Everything is drawn from primitives, so the pictures are ours and can be redrawn
 # at any time. Shapes are drawn at two (device) or four (mark) times their final size
@@ -77,11 +79,13 @@ draw_mark() {
 # Icon: drawn for each size, outlines thicker as the icon gets smaller.
 # ---------------------------------------------------------------------------
 make_icons() {
+  draw_mark 256 2.4 "$WORK/i256.png"
+  draw_mark 128 2.7 "$WORK/i128.png"
   draw_mark 64 3 "$WORK/i64.png"
   draw_mark 32 3.6 "$WORK/i32.png"
   draw_mark 24 4.2 "$WORK/i24.png"
   draw_mark 16 5 "$WORK/i16.png"
-  for size in 64 32 24 16; do
+  for size in 256 128 64 32 24 16; do
     convert "$WORK/i$size.png" "${PNG_OPTS[@]}" "PNG32:$OUT/icon-$size.png"
   done
 }
@@ -219,5 +223,5 @@ make_logo
 make_device
 check_size logo.jpg 200x101
 check_size device.jpg 400x201
-for size in 64 32 24 16; do check_size "icon-$size.png" "${size}x${size}"; done
-echo "make-assets: wrote logo.jpg device.jpg icon-{64,32,24,16}.png in $OUT"
+for size in 256 128 64 32 24 16; do check_size "icon-$size.png" "${size}x${size}"; done
+echo "make-assets: wrote logo.jpg device.jpg icon-{256,128,64,32,24,16}.png in $OUT"

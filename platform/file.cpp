@@ -1,8 +1,12 @@
-// file.cpp: whole-file reading and replacing with POSIX calls.
+// file.cpp: whole-file reading and replacing with POSIX calls (MinGW's on Windows).
 //
 // replaceFile writes a temporary file beside the target (same directory, so the
 // rename stays on one file system and is atomic) and renames it over the target.
 // Any failure removes the temporary file and leaves the target as it was.
+//
+// Windows differs in three calls, kept in the section below: a file has no
+// permission bits to carry over, rename() will not replace an existing file, and
+// a folder name ends with a backslash.
 #include "platform/file.h"
 
 #include <cerrno>
@@ -12,7 +16,58 @@
 #include <unistd.h>
 #include <vector>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace platform {
+
+// ---------------------------------------------------------------------------
+// Where Windows and POSIX differ
+// ---------------------------------------------------------------------------
+#ifdef _WIN32
+
+constexpr char separator = '\\';
+
+// Windows files carry only a read-only flag, and the temporary file is writable.
+static bool copyMode(int, const std::string&)
+{
+    return true;
+}
+
+static bool renameOver(const std::string& from, const std::string& to)
+{
+    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+#else
+
+constexpr char separator = '/';
+
+// The permissions the new file gets: those of the file it replaces, or the
+// usual ones for a new file. mkstemp alone would leave it readable by the
+// owner only.
+static mode_t modeFor(const std::string& path)
+{
+    struct stat old;
+    if (stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode))
+        return old.st_mode & 07777;
+    mode_t mask = umask(0);
+    umask(mask);
+    return 0666 & ~mask;
+}
+
+static bool copyMode(int fd, const std::string& path)
+{
+    return fchmod(fd, modeFor(path)) == 0;
+}
+
+static bool renameOver(const std::string& from, const std::string& to)
+{
+    return std::rename(from.c_str(), to.c_str()) == 0;
+}
+
+#endif
 
 bool readFile(const std::string& path, std::string& bytes)
 {
@@ -47,19 +102,6 @@ static bool writeAll(int fd, const std::string& bytes)
     return true;
 }
 
-// The permissions the new file gets: those of the file it replaces, or the
-// usual ones for a new file. mkstemp alone would leave it readable by the
-// owner only.
-static mode_t modeFor(const std::string& path)
-{
-    struct stat old;
-    if (stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode))
-        return old.st_mode & 07777;
-    mode_t mask = umask(0);
-    umask(mask);
-    return 0666 & ~mask;
-}
-
 // Only a regular file that may be written is replaced. Renaming over anything
 // else would destroy it: a device node such as /dev/full, or a file the user
 // made read-only (root may write it, and rename ignores its mode anyway).
@@ -79,10 +121,10 @@ bool replaceFile(const std::string& path, const std::string& bytes)
     int fd = mkstemp(temp.data());
     if (fd < 0)
         return false;
-    bool ok = fchmod(fd, modeFor(path)) == 0 && writeAll(fd, bytes);
+    bool ok = copyMode(fd, path) && writeAll(fd, bytes);
     // close can report a write that failed late (a full disk, a network share).
     ok = close(fd) == 0 && ok;
-    ok = ok && std::rename(temp.c_str(), path.c_str()) == 0;
+    ok = ok && renameOver(temp, path);
     if (!ok)
         unlink(temp.c_str());
     return ok;
@@ -98,8 +140,8 @@ std::string workingDirectory()
         buffer.resize(buffer.size() * 2);
     }
     std::string dir = buffer.data();
-    if (dir.empty() || dir.back() != '/')
-        dir += '/';
+    if (dir.empty() || (dir.back() != '/' && dir.back() != separator))
+        dir += separator;
     return dir;
 }
 

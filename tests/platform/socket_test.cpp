@@ -1,15 +1,21 @@
 // Tests of the TCP client against listeners on 127.0.0.1 that the tests open
-// themselves, each on a port the kernel picks.
+// themselves, each on a port the kernel picks. The peer side uses the system's
+// socket calls directly, Winsock on Windows.
 #include "platform/clock.h"
 #include "platform/socket.h"
 
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include <winsock2.h>
+#include <ws2tcpip.h>
+#else
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#endif
 
 #include <cstring>
 #include <string>
@@ -17,6 +23,70 @@
 using platform::PollResult;
 
 namespace {
+
+// ---------------------------------------------------------------------------
+// The peer side's socket calls where Winsock and POSIX differ
+// ---------------------------------------------------------------------------
+#ifdef _WIN32
+using PeerSocket = SOCKET;
+const PeerSocket noPeer = INVALID_SOCKET;
+
+void closePeer(PeerSocket s)
+{
+    closesocket(s);
+}
+
+// Winsock counts its starts, so the peer side stays usable when the tests stop
+// the program's sockets layer.
+struct PeerSockets {
+    PeerSockets()
+    {
+        WSADATA data;
+        WSAStartup(MAKEWORD(2, 2), &data);
+    }
+    ~PeerSockets() { WSACleanup(); }
+};
+
+// Something else that now holds the number `handle` had: Windows hands a freed
+// handle value to the next one opened.
+PeerSocket takeOverNumber(int)
+{
+    return socket(AF_INET, SOCK_STREAM, 0);
+}
+
+bool stillOpen(PeerSocket s)
+{
+    int type = 0;
+    int length = sizeof type;
+    return getsockopt(s, SOL_SOCKET, SO_TYPE, reinterpret_cast<char*>(&type), &length) == 0;
+}
+#else
+using PeerSocket = int;
+constexpr PeerSocket noPeer = -1;
+
+void closePeer(PeerSocket s)
+{
+    close(s);
+}
+
+struct PeerSockets {};
+
+// Something else that now holds the descriptor number `handle` had.
+PeerSocket takeOverNumber(int handle)
+{
+    int other = open("/dev/null", O_RDONLY);
+    if (other < 0 || other == handle)
+        return other;
+    int reused = dup2(other, handle);
+    close(other);
+    return reused;
+}
+
+bool stillOpen(PeerSocket s)
+{
+    return fcntl(s, F_GETFD) != -1;
+}
+#endif
 
 // A plain listening socket on 127.0.0.1; the peer side of each test.
 class Listener {
@@ -32,12 +102,13 @@ public:
             && getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0)
             port = ntohs(address.sin_port);
     }
-    ~Listener() { close(fd); }
+    ~Listener() { closePeer(fd); }
 
     // The connection the kernel completed from the backlog; blocks until there is one.
-    int accept() { return ::accept(fd, nullptr, nullptr); }
+    PeerSocket accept() { return ::accept(fd, nullptr, nullptr); }
 
-    int fd;
+    PeerSockets system;
+    PeerSocket fd;
     int port = 0;
 };
 
@@ -66,13 +137,13 @@ bool sendFailsSoon(int socket)
     return true;
 }
 
-void sendText(int fd, const std::string& text)
+void sendText(PeerSocket fd, const std::string& text)
 {
     ASSERT_EQ(send(fd, text.data(), text.size(), 0), static_cast<ssize_t>(text.size()));
 }
 
 // Receives exactly `size` bytes from the peer side, blocking.
-std::string receiveText(int fd, size_t size)
+std::string receiveText(PeerSocket fd, size_t size)
 {
     std::string text(size, '\0');
     size_t done = 0;
@@ -95,8 +166,8 @@ protected:
     }
     void TearDown() override
     {
-        if (peer >= 0)
-            close(peer);
+        if (peer != noPeer)
+            closePeer(peer);
         platform::stopSockets();
     }
 
@@ -110,14 +181,14 @@ protected:
     }
 
     Listener listener;
-    int peer = -1;
+    PeerSocket peer = noPeer;
 };
 
 TEST_F(SocketTest, ExchangesDataBothWays)
 {
     int handle = connectToListener();
     ASSERT_NE(handle, platform::noSocket);
-    ASSERT_GE(peer, 0);
+    ASSERT_NE(peer, noPeer);
 
     std::string request(10000, 'r');
     request[0] = '\0';
@@ -177,8 +248,8 @@ TEST_F(SocketTest, PollTellsIdleDataWaitingAndClosed)
 
     // Data sent before the close comes first; Closed only once it is drained.
     sendText(peer, "abc");
-    close(peer);
-    peer = -1;
+    closePeer(peer);
+    peer = noPeer;
     ASSERT_EQ(pollUntilSomething(handle), PollResult::DataWaiting);
     EXPECT_EQ(platform::receive(handle, buffer, sizeof buffer), 3);
     EXPECT_EQ(pollUntilSomething(handle), PollResult::Closed);
@@ -191,8 +262,8 @@ TEST_F(SocketTest, PollTellsClosedWhenThePeerClosesWithoutData)
 {
     int handle = connectToListener();
     ASSERT_NE(handle, platform::noSocket);
-    close(peer);
-    peer = -1;
+    closePeer(peer);
+    peer = noPeer;
     EXPECT_EQ(pollUntilSomething(handle), PollResult::Closed);
 }
 
@@ -223,20 +294,17 @@ TEST_F(SocketTest, StaleHandlesTouchNothing)
 {
     int handle = connectToListener();
     ASSERT_NE(handle, platform::noSocket);
-    int other = open("/dev/null", O_RDONLY);
-    ASSERT_GE(other, 0);
     platform::closeSocket(handle);
     EXPECT_EQ(receiveText(peer, 1), "");
 
-    // The descriptor number now belongs to someone else; a second close must not take it.
-    int reused = dup2(other, handle);
-    close(other);
-    ASSERT_EQ(reused, handle);
+    // The handle's number now belongs to someone else; a second close must not take it.
+    PeerSocket reused = takeOverNumber(handle);
+    ASSERT_EQ(reused, static_cast<PeerSocket>(handle));
     platform::closeSocket(handle);
     EXPECT_FALSE(platform::sendAll(handle, "x", 1));
     EXPECT_EQ(platform::pollSocket(handle), PollResult::Closed);
-    EXPECT_NE(fcntl(reused, F_GETFD), -1);
-    close(reused);
+    EXPECT_TRUE(stillOpen(reused));
+    closePeer(reused);
 
     EXPECT_FALSE(platform::sendAll(platform::noSocket, "x", 1));
     EXPECT_EQ(platform::pollSocket(platform::noSocket), PollResult::Closed);
@@ -246,7 +314,7 @@ TEST_F(SocketTest, StopSocketsClosesEveryOpenConnection)
 {
     int first = connectToListener();
     ASSERT_NE(first, platform::noSocket);
-    int firstPeer = peer;
+    PeerSocket firstPeer = peer;
     int second = connectToListener();
     ASSERT_NE(second, platform::noSocket);
 
@@ -254,7 +322,7 @@ TEST_F(SocketTest, StopSocketsClosesEveryOpenConnection)
     EXPECT_EQ(receiveText(firstPeer, 1), "");
     EXPECT_EQ(receiveText(peer, 1), "");
     EXPECT_EQ(platform::pollSocket(first), PollResult::Closed);
-    close(firstPeer);
+    closePeer(firstPeer);
 
     ASSERT_TRUE(platform::startSockets());
     EXPECT_NE(connectToListener(), platform::noSocket);
