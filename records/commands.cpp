@@ -16,22 +16,6 @@ namespace {
 const char* const logPatterns = "OSTREL record (*.log)|*.log|All files (*.*)|*.*";
 constexpr int recordFilePattern = 0;
 
-// Lines 2 to 5, then the records up to the end marker or the end of the file.
-bool readLogBody(LogLines& lines, LoadHeader& header)
-{
-    std::string date, time, line;
-    lines.next(date);
-    lines.next(time);
-    header.newestTime = readNewestTime(date, time);
-    if (lines.next(line))
-        header.interval = readInterval(line);
-    lines.next(line);   // the separator, whatever it holds
-    int32_t temperature = 0, humidity = 0;
-    while (lines.next(line) && readRecordLine(line, temperature, humidity))
-        appendRecord(temperature, humidity);
-    return true;
-}
-
 void showTitle(const std::string& fileTitle)
 {
     platform::setWindowTitle(app::mainWindow, "Climadesk - " + fileTitle);
@@ -52,16 +36,22 @@ void importRecords()
         return;
     std::string bytes;
     platform::readFile(choice.path, bytes);   // a file that cannot be read is empty
-    LogLines lines(bytes);
-    std::string first;
-    // Refused before the store is touched: the records shown stay.
-    if (!lines.next(first) || first != logMagic) {
+    // Read whole before the store is touched: a refused file leaves the records shown.
+    LoadHeader header;
+    std::vector<Record> read;
+    if (!readLogFile(bytes, header, read)) {
         platform::messageBox("Error", "Wrong file format", platform::MessageIcon::None);
         return;
     }
     app::setBusyCursor(true);
-    loadRecords([&](LoadHeader& header) { return readLogBody(lines, header); },
-                platform::displayName(fileTitleOf(choice.path)));
+    loadRecords(
+        [&](LoadHeader& loaded) {
+            loaded = header;
+            for (const Record& r : read)
+                appendRecord(r.temperature, r.humidity);
+            return true;
+        },
+        platform::displayName(fileTitleOf(choice.path)));
 }
 
 void saveRecordsAs()

@@ -246,4 +246,22 @@ std::string formatLogFile(const std::vector<Record>& records, int32_t interval)
     return out;
 }
 
+bool readLogFile(const std::string& bytes, LoadHeader& header, std::vector<Record>& records)
+{
+    LogLines lines(bytes);
+    std::string line, date, time;
+    if (!lines.next(line) || line != logMagic)
+        return false;
+    lines.next(date);
+    lines.next(time);
+    header.newestTime = readNewestTime(date, time);
+    if (lines.next(line))
+        header.interval = readInterval(line);
+    lines.next(line);   // the separator, whatever it holds
+    int32_t temperature = 0, humidity = 0;
+    while (lines.next(line) && readRecordLine(line, temperature, humidity))
+        records.push_back(Record{0, humidity, temperature});
+    return true;
+}
+
 } // namespace records

@@ -17,6 +17,7 @@
 // bytes it is given; what a line does not hold reads as 0 (see each function).
 #pragma once
 
+#include "records/load.h"
 #include "records/store.h"
 
 #include <cstdint>
@@ -75,6 +76,12 @@ int32_t readInterval(std::string_view line4);
 // "+23.5" both give 235). Values beyond the 32-bit range, too large for single
 // precision ones included, saturate at INT32_MIN / INT32_MAX.
 bool readRecordLine(std::string_view line, int32_t& temperature, int32_t& humidity);
+
+// Reads a whole record file as the import does. False when its first line is not
+// the magic line (the file is refused). Otherwise the header of lines 2 to 4 and
+// the readings of the record lines, oldest first with time 0, up to the end marker
+// or the end of the bytes (a file cut short keeps what it holds).
+bool readLogFile(const std::string& bytes, LoadHeader& header, std::vector<Record>& records);
 
 // ---- Writing ------------------------------------------------------------
 
