@@ -2,6 +2,7 @@
 #include "app/settings.h"
 
 #include "platform/file.h"
+#include "records/decimal.h"
 
 #include <iterator>
 #include <string_view>
@@ -233,20 +234,6 @@ uint32_t readDigits(std::string_view text)
     return value;
 }
 
-// Optional blanks, an optional sign, then digits. A 32-bit value modulo 2^32, so
-// "-1" reads as 4294967295 and "4294967296" as 0.
-uint32_t readNumber(std::string_view text)
-{
-    text = trimLeft(text);
-    bool negative = false;
-    if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
-        negative = text.front() == '-';
-        text.remove_prefix(1);
-    }
-    const uint32_t magnitude = readDigits(text);
-    return negative ? 0u - magnitude : magnitude;
-}
-
 // Up to four "."-separated fields, missing ones 0, extra ones ignored; each is
 // read as digits after blanks and is not limited to 255, so a large field carries
 // into the next octets. The sum first + second * 256 + third * 65536 +
@@ -294,9 +281,9 @@ Settings parseSettings(const std::string& fileBytes)
     const std::vector<Group> groups = readGroups(fileText(fileBytes));
     Settings s;
     s.serialPort = valueOf(groups, settingsGroup, serialPortKey, "");
-    s.humidityColor = readNumber(valueOf(groups, settingsGroup, humidityColorKey, defaultHumidityColor));
+    s.humidityColor = records::leadingDecimal(valueOf(groups, settingsGroup, humidityColorKey, defaultHumidityColor));
     s.temperatureColor =
-        readNumber(valueOf(groups, settingsGroup, temperatureColorKey, defaultTemperatureColor));
+        records::leadingDecimal(valueOf(groups, settingsGroup, temperatureColorKey, defaultTemperatureColor));
     s.celsius = valueOf(groups, settingsGroup, scaleKey, celsiusText) == celsiusText;
     s.dotStyle = valueOf(groups, settingsGroup, styleKey, dotText) == dotText;
     s.deviceAddress = readAddress(valueOf(groups, networkGroup, addressKey, defaultAddress));

@@ -1,6 +1,7 @@
 #include "device/protocol.h"
 
 #include "records/datemask.h"
+#include "records/decimal.h"
 
 #include <cstring>
 
@@ -20,25 +21,10 @@ std::string fieldText(const unsigned char* reply, int first, int count)
     return text;
 }
 
-bool isBlank(char c)
+// A field's number: at most five characters, so leadingDecimal reads it exactly.
+int32_t fieldNumber(const std::string& text)
 {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
-// Leading blanks, an optional sign, then digits; no digits give 0. The fields are
-// at most five characters long, so the value cannot overflow.
-int32_t leadingNumber(const std::string& text)
-{
-    size_t pos = 0;
-    while (pos < text.size() && isBlank(text[pos]))
-        ++pos;
-    bool negative = false;
-    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-'))
-        negative = text[pos++] == '-';
-    int32_t value = 0;
-    for (; pos < text.size() && text[pos] >= '0' && text[pos] <= '9'; ++pos)
-        value = value * 10 + (text[pos] - '0');
-    return negative ? -value : value;
+    return static_cast<int32_t>(records::leadingDecimal(text));
 }
 
 std::string trimBlanks(const std::string& text)
@@ -72,8 +58,8 @@ QueryReply decodeQuery(const unsigned char* reply)
     QueryReply decoded;
     decoded.status = statusOf(reply);
     decoded.newestTime = records::parseTime(newestTimeMask, fieldText(reply, 10, 20));
-    decoded.interval = leadingNumber(fieldText(reply, 35, 2)) * 60;
-    decoded.sampleCount = leadingNumber(fieldText(reply, 45, 5));
+    decoded.interval = fieldNumber(fieldText(reply, 35, 2)) * 60;
+    decoded.sampleCount = fieldNumber(fieldText(reply, 45, 5));
     return decoded;
 }
 

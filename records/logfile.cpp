@@ -2,6 +2,7 @@
 #include "records/logfile.h"
 
 #include "records/datemask.h"
+#include "records/decimal.h"
 
 #include <algorithm>
 #include <charconv>
@@ -11,11 +12,6 @@
 namespace records {
 
 namespace {
-
-bool isBlank(char c)
-{
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
 
 bool isDigit(char c)
 {
@@ -63,7 +59,7 @@ NumberText scanNumber(std::string_view text)
 {
     NumberText number;
     size_t pos = 0;
-    while (pos < text.size() && isBlank(text[pos]))
+    while (pos < text.size() && isWhiteSpace(text[pos]))
         ++pos;
     if (pos < text.size() && (text[pos] == '+' || text[pos] == '-'))
         number.negative = text[pos++] == '-';
@@ -184,16 +180,7 @@ int32_t readNewestTime(std::string_view line2, std::string_view line3)
 int32_t readInterval(std::string_view line4)
 {
     const std::string_view field = line4.size() > 5 ? line4.substr(5, 2) : std::string_view{};
-    size_t pos = 0;
-    while (pos < field.size() && isBlank(field[pos]))
-        ++pos;
-    bool negative = false;
-    if (pos < field.size() && (field[pos] == '+' || field[pos] == '-'))
-        negative = field[pos++] == '-';
-    int32_t minutes = 0;
-    for (; pos < field.size() && isDigit(field[pos]); ++pos)
-        minutes = minutes * 10 + (field[pos] - '0');
-    return (negative ? -minutes : minutes) * 60;
+    return static_cast<int32_t>(leadingDecimal(field)) * 60;
 }
 
 bool readRecordLine(std::string_view line, int32_t& temperature, int32_t& humidity)
