@@ -13,16 +13,7 @@ namespace t = platform::testing;
 
 namespace {
 
-class DownloadTest : public DeviceTest {
-protected:
-    // Five records that a download must either replace or leave alone.
-    static void fillEarlierRecords()
-    {
-        fillStore(5, 600, march15Noon);
-        records::store().fileTitle = "earlier.log";
-        platform::setWindowTitle(mainWindow, "Climadesk - earlier.log");
-    }
-};
+class DownloadTest : public DeviceTest {};
 
 void expectEarlierRecords()
 {
@@ -30,28 +21,6 @@ void expectEarlierRecords()
     EXPECT_EQ(records::store().interval, 600);
     EXPECT_EQ(platform::windowTitle(mainWindow), "Climadesk - earlier.log");
     EXPECT_TRUE(platform::menuItemEnabled(menuSaveAs));
-}
-
-// The ramp's records, `count` of them, newest at `newest`, `interval` s apart.
-void expectRampRecords(int32_t count, int32_t interval, int32_t newest)
-{
-    ASSERT_EQ(records::recordTotal(), count);
-    EXPECT_EQ(records::store().recordCount, count);
-    EXPECT_EQ(records::store().interval, interval);
-    for (int32_t i = 0; i < count; ++i) {
-        const records::Record& r = records::recordAt(i);
-        ASSERT_EQ(r.humidity, rampHumidity(i)) << "record " << i;
-        ASSERT_EQ(r.temperature, rampTemperature(i)) << "record " << i;
-        ASSERT_EQ(r.time, newest - (count - 1 - i) * interval) << "record " << i;
-    }
-}
-
-void expectMessage(size_t index, const char* title, const std::string& text, platform::MessageIcon icon)
-{
-    ASSERT_GT(t::messages().size(), index);
-    EXPECT_EQ(t::messages()[index].title, title);
-    EXPECT_EQ(t::messages()[index].text, text);
-    EXPECT_EQ(t::messages()[index].icon, icon);
 }
 
 void downloadFrom(const std::string& address)
@@ -179,27 +148,34 @@ TEST_F(DownloadTest, FailuresSayWhatHappenedAndKeepTheRecordsShown)
     ASSERT_TRUE(garbled.started() && hangsUp.started());
     const std::string nobody = Simulator::unusedAddress();
     writePreferences(nobody);
-    t::post([] {
+    const int sockets = openSockets();
+    ShownRecords before;
+    t::post([&] {
         fillEarlierRecords();
+        before = shownRecords();
         t::chooseMenu(menuDownloadRecords);
     });
     t::post([] { t::click(deviceButton); });
     t::post([&] {
-        // Refused: the window stays for another try.
+        // Refused: the window stays for another try, and no connection is left.
         ASSERT_EQ(t::messages().size(), 1u);
         expectMessage(0, "Error", "Can't connect to " + nobody, platform::MessageIcon::Error);
         EXPECT_TRUE(platform::windowExists(deviceWindow));
         EXPECT_FALSE(t::waitCursorShown());
         expectEarlierRecords();
+        expectShownAsBefore(before);
+        EXPECT_EQ(openSockets(), sockets);
         downloadFrom(garbled.address());
     });
     t::post([&] {
-        // Neither OK nor busy: the window closes.
+        // Neither OK nor busy: the window closes; the connection stays until the next start.
         ASSERT_EQ(t::messages().size(), 2u);
         expectMessage(1, "Error", "No Sentrel32connected at " + garbled.address(), platform::MessageIcon::Error);
         EXPECT_FALSE(platform::windowExists(deviceWindow));
         EXPECT_EQ(state().closeRequested, 0);
         expectEarlierRecords();
+        expectShownAsBefore(before);
+        EXPECT_EQ(openSockets(), sockets + 1);
         t::chooseMenu(menuDownloadRecords);
     });
     t::post([&] { downloadFrom(hangsUp.address()); });
@@ -211,10 +187,15 @@ TEST_F(DownloadTest, FailuresSayWhatHappenedAndKeepTheRecordsShown)
         EXPECT_FALSE(platform::windowExists(deviceWindow));
         EXPECT_FALSE(t::waitCursorShown());
         expectEarlierRecords();
+        expectShownAsBefore(before);
         EXPECT_TRUE(t::windowVisible(mainWindow));
+        // The garbled logger's connection was closed before this one opened.
+        EXPECT_TRUE(garbled.sawLine("closed 1"));
+        EXPECT_EQ(openSockets(), sockets + 1);
         t::chooseMenu(menuExit);
     });
     EXPECT_EQ(runProgram(), 0);
+    EXPECT_EQ(openSockets(), sockets);
 }
 
 // Both wait for the 2 s of silence that end a receive.
@@ -226,54 +207,76 @@ TEST_F(DownloadTest, SilenceIsNoReplyAndAShortDumpIsRefused)
     Simulator shortDump({"--samples", "300", "--short-dump", "100"});
     ASSERT_TRUE(good.started() && busy.started() && silent.started() && shortDump.started());
     writePreferences(good.address());
+    const int sockets = openSockets();
+    ShownRecords before;
+    int64_t start = 0;
     t::post([] { t::chooseMenu(menuDownloadRecords); });
     t::post([] { t::click(deviceButton); });
-    t::post([] {
+    t::post([&] {
         expectRampRecords(30, 300, march15Noon);
+        before = shownRecords();
         t::chooseMenu(menuDownloadRecords);
     });
     t::post([&] { downloadFrom(busy.address()); });
     t::post([&] {
         ASSERT_EQ(t::messages().size(), 1u);
         EXPECT_EQ(t::messages()[0].title, "Busy");
+        start = platform::milliseconds();
         downloadFrom(silent.address());
     });
     t::post([&] {
-        // No reply: the busy reply still in the buffer must not count again.
+        // No reply: the busy reply still in the buffer must not count again. The
+        // logger never closes, so getting here means the receive gave up by itself.
+        printElapsed("press to message, silent logger", start);
         ASSERT_EQ(t::messages().size(), 2u);
         expectMessage(1, "Error", "No Sentrel32connected at " + silent.address(), platform::MessageIcon::Error);
         EXPECT_FALSE(platform::windowExists(deviceWindow));
         EXPECT_FALSE(t::waitCursorShown());
         EXPECT_TRUE(silent.sawLine("query 1"));
         expectRampRecords(30, 300, march15Noon);
+        expectShownAsBefore(before);
+        // The silent logger's connection stays open until the next start.
+        EXPECT_EQ(openSockets(), sockets + 1);
         t::chooseMenu(menuDownloadRecords);
     });
-    t::post([&] { downloadFrom(shortDump.address()); });
     t::post([&] {
+        start = platform::milliseconds();
+        downloadFrom(shortDump.address());
+    });
+    t::post([&] {
+        printElapsed("press to message, dump that stops short", start);
         ASSERT_EQ(t::messages().size(), 3u);
         expectMessage(2, "Error", "Incomplete download from " + shortDump.address(), platform::MessageIcon::Error);
         EXPECT_FALSE(platform::windowExists(deviceWindow));
         EXPECT_FALSE(t::waitCursorShown());
         expectRampRecords(30, 300, march15Noon);
         EXPECT_EQ(platform::windowTitle(mainWindow), "Climadesk");
+        expectShownAsBefore(before);
+        EXPECT_TRUE(silent.sawLine("closed 1"));
+        EXPECT_EQ(openSockets(), sockets + 1);
         t::chooseMenu(menuExit);
     });
     EXPECT_EQ(runProgram(), 0);
+    EXPECT_EQ(openSockets(), sockets);
 }
 
 TEST_F(DownloadTest, OddlyShapedRepliesStillLoad)
 {
-    Simulator extra({"--samples", "40", "--ramp", "--extra", "500", "--newest", march15NoonText});
+    // A reply of more than the whole receive buffer, of which 120 bytes were announced.
+    Simulator extra({"--samples", "40", "--ramp", "--extra", "300000", "--newest", march15NoonText});
     Simulator zeroDate({"--samples", "3", "--ramp", "--interval", "10", "--zero-date"});
     Simulator pieces({"--samples", "20", "--ramp", "--chunk", "7", "--delay", "30", "--raw-interval", " 5",
                       "--newest", march15NoonText});
     ASSERT_TRUE(extra.started() && zeroDate.started() && pieces.started());
     writePreferences(extra.address());
+    const int sockets = openSockets();
     t::post([] { t::chooseMenu(menuDownloadRecords); });
     t::post([] { t::click(deviceButton); });
     t::post([&] {
         // The bytes after the dump are dropped.
         expectRampRecords(40, 300, march15Noon);
+        EXPECT_TRUE(t::messages().empty());
+        EXPECT_EQ(openSockets(), sockets + 1);
         t::chooseMenu(menuDownloadRecords);
     });
     t::post([&] { downloadFrom(zeroDate.address()); });
@@ -287,9 +290,12 @@ TEST_F(DownloadTest, OddlyShapedRepliesStillLoad)
         // Pieces of 7 bytes 30 ms apart: each pause is far below the time-out.
         expectRampRecords(20, 300, march15Noon);
         EXPECT_TRUE(t::messages().empty());
+        // Each start closed the connection before it.
+        EXPECT_EQ(openSockets(), sockets + 1);
         t::chooseMenu(menuExit);
     });
     EXPECT_EQ(runProgram(), 0);
+    EXPECT_EQ(openSockets(), sockets);
 }
 
 // The one full-size dump (about 15 s by the receive pacing): it fills the buffer

@@ -4,26 +4,19 @@
 
 #include "app/ids.h"
 #include "app/state.h"
+#include "device/fixture.h"
 #include "device/protocol.h"
 #include "platform/socket.h"
 #include "platform/window.h"
 #include "support/seam.h"
 #include "support/simulator.h"
 
-#include <cstdio>
 #include <cstring>
 
 using namespace device;
 namespace t = platform::testing;
 
 namespace {
-
-uint32_t addressOf(const std::string& text)
-{
-    unsigned a = 0, b = 0, c = 0, d = 0;
-    std::sscanf(text.c_str(), "%u.%u.%u.%u", &a, &b, &c, &d);
-    return a | b << 8 | c << 16 | d << 24;
-}
 
 class LinkTest : public SeamTest {
 protected:
@@ -63,19 +56,21 @@ TEST_F(LinkTest, StartsEmptyAndReceivesNothingForNothingExpected)
 
 TEST_F(LinkTest, StoresWhatWasAskedAndDropsTheRest)
 {
-    Simulator sim({"--samples", "10", "--ramp", "--extra", "3000"});
+    // 30 bytes announced, 300,030 sent: more than the whole buffer holds.
+    Simulator sim({"--samples", "10", "--ramp", "--extra", "300000"});
     ASSERT_TRUE(sim.started());
     QueryReply reply = query(sim);
     EXPECT_EQ(reply.status, ReplyStatus::Ok);
     EXPECT_EQ(reply.sampleCount, 10);
 
-    std::memset(linkState().receiveBuffer.data(), 0xEE, 2000);
+    std::memset(linkState().receiveBuffer.data(), 0xEE, linkState().receiveBuffer.size());
     sendCommand(dumpCommand);
     ASSERT_EQ(receiveReply(30), 30);
     EXPECT_EQ(linkState().receivedBytes, 30);
     EXPECT_EQ(linkState().receiveReadPos, 0);
-    // Nothing of the 3000 bytes after the dump lands behind it.
-    for (int i = 30; i < 2000; ++i)
+    // Nothing of the bytes after the dump lands behind it.
+    ASSERT_EQ(linkState().receiveBuffer.size(), 300000u);
+    for (int i = 30; i < receiveBufferSize; ++i)
         ASSERT_EQ(linkState().receiveBuffer[static_cast<size_t>(i)], 0xEE) << "byte " << i;
     copyReplyBlock(sampleSize);
     EXPECT_EQ(decodeSample(linkState().replyBytes).humidity, 300);

@@ -156,6 +156,7 @@ TEST_F(MonitorTest, ClosingWhileMonitoringRestoresTheMainWindow)
     ASSERT_TRUE(sim.started());
     const std::string nobody = Simulator::unusedAddress();
     writePreferences(nobody);
+    const int sockets = openSockets();
     t::post([] { t::chooseMenu(menuMonitor); });
     t::post([] { t::click(deviceButton); });
     t::post([&] {
@@ -163,6 +164,7 @@ TEST_F(MonitorTest, ClosingWhileMonitoringRestoresTheMainWindow)
         EXPECT_EQ(t::messages()[0].title, "Error");
         EXPECT_EQ(t::messages()[0].text, "Can't connect to " + nobody);
         EXPECT_EQ(t::messages()[0].icon, platform::MessageIcon::Error);
+        EXPECT_EQ(openSockets(), sockets);
         expectIdle();
         t::typeAddress(addressField, sim.address());
         t::click(deviceButton);
@@ -177,14 +179,16 @@ TEST_F(MonitorTest, ClosingWhileMonitoringRestoresTheMainWindow)
         EXPECT_EQ(pixelsOf(red, 110, 180), 0);
         t::requestClose(deviceWindow);
     });
-    t::post([] {
+    t::post([&] {
         EXPECT_FALSE(platform::windowExists(deviceWindow));
         EXPECT_TRUE(t::windowVisible(mainWindow));
         EXPECT_EQ(state().closeRequested, 0);
         EXPECT_EQ(t::messages().size(), 1u);
+        EXPECT_EQ(openSockets(), sockets + 1);
         t::chooseMenu(menuExit);
     });
     EXPECT_EQ(runProgram(), 0);
+    EXPECT_EQ(openSockets(), sockets);
 }
 
 TEST_F(MonitorTest, LoggerThatHangsUpStopsTheMonitorAfterOneMessage)
@@ -192,7 +196,13 @@ TEST_F(MonitorTest, LoggerThatHangsUpStopsTheMonitorAfterOneMessage)
     Simulator sim({"--close-after-query", "--readings", " 20.0 50.0"});
     ASSERT_TRUE(sim.started());
     writePreferences(sim.address());
-    t::post([] { t::chooseMenu(menuMonitor); });
+    const int sockets = openSockets();
+    ShownRecords before;
+    t::post([&] {
+        fillEarlierRecords();
+        before = shownRecords();
+        t::chooseMenu(menuMonitor);
+    });
     t::post([] { t::click(deviceButton); });
     t::post([] { expectMonitoring(); });
     t::post([] {
@@ -201,7 +211,7 @@ TEST_F(MonitorTest, LoggerThatHangsUpStopsTheMonitorAfterOneMessage)
         EXPECT_EQ(differingPixels(devicePicture, expectedPicture), 0);
         EXPECT_TRUE(t::messages().empty());
     });
-    t::post([] {
+    t::post([&] {
         ASSERT_EQ(t::messages().size(), 1u);
         EXPECT_EQ(t::messages()[0].title, "Network Error");
         EXPECT_EQ(t::messages()[0].text, "Sentrel32 has closed the connection...");
@@ -209,7 +219,11 @@ TEST_F(MonitorTest, LoggerThatHangsUpStopsTheMonitorAfterOneMessage)
         EXPECT_FALSE(platform::windowExists(deviceWindow));
         EXPECT_TRUE(t::windowVisible(mainWindow));
         EXPECT_EQ(state().closeRequested, 0);
+        expectShownAsBefore(before);
+        // The closed connection's handle is kept until the next start or the end.
+        EXPECT_EQ(openSockets(), sockets + 1);
         t::chooseMenu(menuExit);
     });
     EXPECT_EQ(runProgram(), 0);
+    EXPECT_EQ(openSockets(), sockets);
 }

@@ -128,6 +128,8 @@ std::string Logger::dumpReply() const
         dump.resize(static_cast<size_t>(options.shortDump));
     for (int i = 0; i < options.extraBytes; ++i)
         dump += static_cast<char>('A' + i % 26);
+    if (options.resetAfter >= 0 && static_cast<size_t>(options.resetAfter) < dump.size())
+        dump.resize(static_cast<size_t>(options.resetAfter));
     return dump;
 }
 

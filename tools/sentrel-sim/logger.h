@@ -22,7 +22,8 @@ public:
     // The 64-byte reply to a query, with the display texts for `nowSeconds`.
     std::string queryReply(Status status, double nowSeconds) const;
     // The dump: 3 bytes per stored sample, oldest first, then the faults' changes
-    // (--short-dump cuts it, --extra adds bytes).
+    // (--short-dump cuts it, --extra adds bytes, --reset-after cuts what is sent
+    // before the reset).
     std::string dumpReply() const;
 
 private:

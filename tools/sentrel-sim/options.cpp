@@ -47,7 +47,11 @@ Faults:
   --close-after-query
                      close each connection once its first query is answered
   --short-dump K     send only the first K bytes of the dump, then nothing
-  --chunk B          send replies in pieces of B bytes ...
+  --reset-after K    send only the first K bytes of the dump, then reset the
+                     connection (a TCP reset, as from a logger that crashes or
+                     restarts mid-dump)
+  --chunk B          send replies in pieces of B bytes, each in a send and a
+                     TCP segment of its own ...
   --delay MS         ... with MS milliseconds between pieces (stay below 2000
                      to keep within the program's time-out)
   --extra K          send K more bytes after the dump
@@ -65,7 +69,8 @@ Running:
 
 Output: one line per event on standard output: "listening on A:P" once ready,
 then "connection N", "query N", "dump N", "unknown N" (another request),
-"closed N" (the peer closed) and "hung up N" (closed by --close-after-query).
+"closed N" (the peer closed), "hung up N" (closed by --close-after-query) and
+"reset N" (reset by --reset-after).
 )";
 
 [[noreturn]] void fail(const std::string& why)
@@ -135,6 +140,7 @@ Options parseOptions(int argc, char** argv)
         {"--readings", [&](const std::string& v) { o.readings = limited("--readings", v, 10); }},
         {"--busy", [&](const std::string& v) { o.busyReplies = number("--busy", v, 0, 1000000); }},
         {"--short-dump", [&](const std::string& v) { o.shortDump = number("--short-dump", v, 0, 299997); }},
+        {"--reset-after", [&](const std::string& v) { o.resetAfter = number("--reset-after", v, 0, 299997); }},
         {"--chunk", [&](const std::string& v) { o.chunkBytes = number("--chunk", v, 1, 300000); }},
         {"--delay", [&](const std::string& v) { o.chunkDelayMs = number("--delay", v, 0, 60000); }},
         {"--extra", [&](const std::string& v) { o.extraBytes = number("--extra", v, 0, 1000000); }},

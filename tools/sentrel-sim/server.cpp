@@ -1,8 +1,11 @@
 #include "server.h"
 
 #include <arpa/inet.h>
+#include <linux/sockios.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -21,6 +24,8 @@ namespace sim {
 namespace {
 
 constexpr size_t requestSize = 64;
+// How often a connection due for its reset looks whether its bytes have arrived.
+constexpr int64_t resetCheckMs = 5;
 
 struct Connection {
     int fd;
@@ -30,6 +35,7 @@ struct Connection {
     size_t sent = 0;
     int64_t nextSendMs = 0;    // --delay: the next piece waits until then
     bool hangUpWhenSent = false;
+    bool resetWhenDelivered = false;   // --reset-after: once the cut dump has arrived
     bool done = false;
 };
 
@@ -89,7 +95,11 @@ void acceptOne(ServerState& s)
     int fd = accept4(s.listener, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
     if (fd < 0)
         return;
-    Connection c{fd, ++s.connections, {}, {}, 0, 0, false, false};
+    // Pieces must leave one by one, not gathered up by Nagle's algorithm.
+    int yes = 1;
+    if (s.options.chunkBytes > 0)
+        setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &yes, sizeof yes);
+    Connection c{fd, ++s.connections, {}, {}, 0, 0, false, false, false};
     say("connection " + std::to_string(c.number));
     s.open.push_back(std::move(c));
 }
@@ -115,8 +125,10 @@ void handleRequest(ServerState& s, Connection& c, const std::string& request)
         c.hangUpWhenSent = s.options.closeAfterQuery;
     } else if (command == "QX51D") {
         say("dump " + number);
-        if (!s.options.silent)
+        if (!s.options.silent) {
             c.out += s.logger.dumpReply();
+            c.resetWhenDelivered = s.options.resetAfter >= 0;
+        }
     } else {
         say("unknown " + number);
     }
@@ -133,7 +145,7 @@ void readFrom(ServerState& s, Connection& c)
         return;
     }
     c.in.append(buffer, static_cast<size_t>(got));
-    while (c.in.size() >= requestSize && !c.hangUpWhenSent) {
+    while (c.in.size() >= requestSize && !c.hangUpWhenSent && !c.resetWhenDelivered) {
         handleRequest(s, c, c.in.substr(0, requestSize));
         c.in.erase(0, requestSize);
     }
@@ -165,6 +177,27 @@ bool hasOutput(const Connection& c)
     return c.sent < c.out.size();
 }
 
+// True when the peer has acknowledged every byte sent: a reset now cannot take
+// back any of them.
+bool delivered(const Connection& c)
+{
+    int queued = 0;
+    return ioctl(c.fd, SIOCOUTQ, &queued) != 0 || queued == 0;
+}
+
+bool resetDue(const Connection& c)
+{
+    return c.resetWhenDelivered && !hasOutput(c);
+}
+
+// Closes with SO_LINGER at 0, which sends a reset (RST) instead of an orderly end.
+void resetConnection(Connection& c)
+{
+    linger abort = {1, 0};
+    setsockopt(c.fd, SOL_SOCKET, SO_LINGER, &abort, sizeof abort);
+    finish(c, "reset");
+}
+
 // True when standard input has ended (or failed).
 bool stdinEnded()
 {
@@ -187,11 +220,13 @@ void servePass(ServerState& s)
             events |= POLLOUT;
         else if (hasOutput(c))
             wait = wait < 0 ? c.nextSendMs - now : std::min(wait, c.nextSendMs - now);
+        if (resetDue(c))
+            wait = wait < 0 ? resetCheckMs : std::min(wait, resetCheckMs);
         entries.push_back({c.fd, events, 0});
     }
     if (s.options.untilStdinCloses)
         entries.push_back({STDIN_FILENO, POLLIN, 0});
-    if (poll(entries.data(), entries.size(), static_cast<int>(std::min<int64_t>(wait, INT_MAX))) <= 0)
+    if (poll(entries.data(), entries.size(), static_cast<int>(std::min<int64_t>(wait, INT_MAX))) < 0)
         return;
     const size_t polled = s.open.size();
     for (size_t i = 0; i < polled; ++i) {
@@ -201,6 +236,8 @@ void servePass(ServerState& s)
             readFrom(s, c);
         if (!c.done && (found & POLLOUT))
             writeTo(s, c);
+        if (!c.done && resetDue(c) && delivered(c))
+            resetConnection(c);
     }
     std::erase_if(s.open, [](const Connection& c) { return c.done; });
     if (entries[0].revents & POLLIN)
