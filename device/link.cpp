@@ -50,6 +50,16 @@ void showProgress(int32_t expected)
     platform::setStatusProgress(app::downloadStatusBar, 1, percent);
 }
 
+// Bytes still arriving from an earlier reply would be taken for the start of the
+// next one: drop what is waiting before a request goes out.
+void discardWaiting()
+{
+    unsigned char scrap[1000];
+    while (platform::pollSocket(link.deviceConnection) == platform::PollResult::DataWaiting
+           && platform::receive(link.deviceConnection, scrap, sizeof scrap) > 0) {
+    }
+}
+
 void deviceHasClosed()
 {
     link.closedByDevice = true;
@@ -84,6 +94,7 @@ bool connectDevice(uint32_t address)
 
 void sendCommand(const std::string& command)
 {
+    discardWaiting();
     // A failed send is not reported here: the receive that follows finds the
     // connection closed and says so.
     std::string request = buildRequest(command);

@@ -227,3 +227,24 @@ TEST_F(MonitorTest, LoggerThatHangsUpStopsTheMonitorAfterOneMessage)
     EXPECT_EQ(runProgram(), 0);
     EXPECT_EQ(openSockets(), sockets);
 }
+
+TEST_F(MonitorTest, BytesAfterAReplyAreNotTakenForTheNextReply)
+{
+    // Seven stray bytes follow each query reply in a later segment; the next
+    // query must not read them as the start of its reply.
+    Simulator sim({"--readings", " 23.4 56.7", "--query-extra", "7", "--chunk", "64", "--delay", "20"});
+    ASSERT_TRUE(sim.started());
+    writePreferences(sim.address());
+    t::post([] { t::chooseMenu(menuMonitor); });
+    t::post([] { t::click(deviceButton); });
+    t::post([] {});   // taken and ignored as monitoring starts
+    for (int pass = 0; pass < 3; ++pass)
+        t::post([] {
+            drawExpected("23.4", "56.7");
+            EXPECT_EQ(differingPixels(devicePicture, expectedPicture), 0);
+        });
+    t::post([] { t::click(deviceButton); });
+    t::post([] { t::requestClose(deviceWindow); });
+    t::post([] { t::chooseMenu(menuExit); });
+    EXPECT_EQ(runProgram(), 0);
+}

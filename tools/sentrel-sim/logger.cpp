@@ -118,6 +118,8 @@ std::string Logger::queryReply(Status status, double nowSeconds) const
     std::snprintf(field, sizeof field, "%05d", options.samples);
     put(reply, 45, options.rawCount ? std::string(*options.rawCount).append(5 - options.rawCount->size(), ' ') : field);
     put(reply, 50, readingBytes(nowSeconds));
+    for (int i = 0; i < options.queryExtraBytes; ++i)
+        reply += static_cast<char>('a' + i % 26);
     return reply;
 }
 

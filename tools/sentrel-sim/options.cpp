@@ -55,6 +55,7 @@ Faults:
   --delay MS         ... with MS milliseconds between pieces (stay below 2000
                      to keep within the program's time-out)
   --extra K          send K more bytes after the dump
+  --query-extra K    send K more bytes after each query reply
   --zero-date        pad the time field with zero bytes instead of blanks
   --raw-count TEXT   put TEXT (up to 5 characters, e.g. "-0005" or "abc") in the
                      count field; the dump still sends --samples samples
@@ -144,6 +145,7 @@ Options parseOptions(int argc, char** argv)
         {"--chunk", [&](const std::string& v) { o.chunkBytes = number("--chunk", v, 1, 300000); }},
         {"--delay", [&](const std::string& v) { o.chunkDelayMs = number("--delay", v, 0, 60000); }},
         {"--extra", [&](const std::string& v) { o.extraBytes = number("--extra", v, 0, 1000000); }},
+        {"--query-extra", [&](const std::string& v) { o.queryExtraBytes = number("--query-extra", v, 0, 1000); }},
         {"--raw-count", [&](const std::string& v) { o.rawCount = limited("--raw-count", v, 5); }},
         {"--raw-interval", [&](const std::string& v) { o.rawInterval = limited("--raw-interval", v, 2); }},
     };

@@ -32,6 +32,7 @@ struct Options {
     int chunkBytes = 0;           // 0: as fast as the connection takes them
     int chunkDelayMs = 0;
     int extraBytes = 0;
+    int queryExtraBytes = 0;
     int resetAfter = -1;          // dump bytes sent before a reset; -1: no reset
     bool zeroDate = false;
     std::optional<std::string> rawCount;      // bytes 45-49 as given
