@@ -173,24 +173,24 @@ void showMaximizedNow(QWidget* frame)
 
 } // namespace
 
-void openWindow(const WindowSpec& spec)
+void openWindow(const WindowSpec& opening)
 {
-    if (find(spec.id))
-        closeWindow(spec.id);
-    WindowRecord* owner = spec.owner == noOwner ? nullptr : find(spec.owner);
-    auto* frame = new WindowFrame(spec.id, owner ? owner->frame.data() : nullptr, flagsFor(spec.style));
+    if (find(opening.id))
+        closeWindow(opening.id);
+    WindowRecord* owner = opening.owner == noOwner ? nullptr : find(opening.owner);
+    auto* frame = new WindowFrame(opening.id, owner ? owner->frame.data() : nullptr, flagsFor(opening.style));
     frame->setAttribute(Qt::WA_DeleteOnClose, false);
     auto* layout = new QVBoxLayout(frame);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     auto* client = new ClientArea(frame);
     layout->addWidget(client);
-    WindowRecord record{frame, client, nullptr, spec.owner, ++state.openings, Qt::WindowNoState,
-                        (spec.style & StyleSizable) == 0};
-    state.windows[spec.id] = record;
-    setWindowTitle(spec.id, spec.title);
-    fitFrame(state.windows[spec.id], spec.clientSize);
-    if (spec.centered)
+    WindowRecord record{frame, client, nullptr, opening.owner, ++state.openings, Qt::WindowNoState,
+                        (opening.style & StyleSizable) == 0};
+    state.windows[opening.id] = record;
+    setWindowTitle(opening.id, opening.title);
+    fitFrame(state.windows[opening.id], opening.clientSize);
+    if (opening.centered)
         center(frame);
     else
         frame->move(0, 0);

@@ -35,7 +35,7 @@ struct WindowSpec {
 };
 
 // Creates the window hidden; show it with showWindow.
-void openWindow(const WindowSpec& spec);
+void openWindow(const WindowSpec& opening);
 void showWindow(int window, WindowShow how);
 void closeWindow(int window);
 bool windowExists(int window);
