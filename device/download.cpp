@@ -40,14 +40,8 @@ void buildDownloadWindow()
 bool receiveDump(int32_t count, std::vector<Sample>& samples)
 {
     sendCommand(dumpCommand);
-    int32_t expected = count > 0 ? count * sampleSize : 0;
-    if (receiveReply(expected) < expected)
-        return false;
-    for (int32_t i = 0; i < count; ++i) {
-        copyReplyBlock(sampleSize);
-        samples.push_back(decodeSample(linkState().replyBytes));
-    }
-    return true;
+    int32_t received = receiveReply(count > 0 ? count * sampleSize : 0);
+    return decodeDump(linkState().receiveBuffer.data(), received, count, samples);
 }
 
 // The load sequence with the dumped samples; the records come from no file.

@@ -80,4 +80,14 @@ ReadingTexts readingTexts(const unsigned char* reply)
     return {trimBlanks(first), trimBlanks(last)};
 }
 
+bool decodeDump(const unsigned char* bytes, int32_t size, int32_t count, std::vector<Sample>& samples)
+{
+    const int64_t expected = count > 0 ? int64_t{count} * sampleSize : 0;
+    if (size < expected)
+        return false;
+    for (int32_t i = 0; i < count; ++i)
+        samples.push_back(decodeSample(bytes + static_cast<size_t>(i) * sampleSize));
+    return true;
+}
+
 } // namespace device

@@ -24,6 +24,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace device {
 
@@ -62,6 +63,11 @@ struct Sample {
 // the high nibble of b0 and b1 give the humidity (0 to 4095), the low nibble of b0
 // and b2 the temperature offset by 40.0 degrees (-400 to 3695).
 Sample decodeSample(const unsigned char* bytes);
+
+// Decodes the `count` samples of a dump from the `size` bytes that came. False,
+// with no sample, when fewer than count * 3 bytes came; a count below 1 gives
+// none. Bytes beyond the count are never read.
+bool decodeDump(const unsigned char* bytes, int32_t size, int32_t count, std::vector<Sample>& samples);
 
 // The logger's display texts from a query reply, blanks trimmed at both ends.
 struct ReadingTexts {
