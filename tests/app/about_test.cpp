@@ -15,15 +15,6 @@ namespace {
 
 class AboutTest : public ProgramTest {};
 
-void expectRect(int id, platform::Rect expected)
-{
-    platform::Rect r = platform::controlRect(id);
-    EXPECT_EQ(r.x, expected.x) << "control " << id;
-    EXPECT_EQ(r.y, expected.y) << "control " << id;
-    EXPECT_EQ(r.width, expected.width) << "control " << id;
-    EXPECT_EQ(r.height, expected.height) << "control " << id;
-}
-
 } // namespace
 
 TEST_F(AboutTest, ShowsLogoTextAndLinkLaidOut)
@@ -35,11 +26,13 @@ TEST_F(AboutTest, ShowsLogoTextAndLinkLaidOut)
         EXPECT_EQ(platform::clientSize(aboutWindow).width, 240);
         EXPECT_EQ(platform::clientSize(aboutWindow).height, 290);
         EXPECT_TRUE(t::hasIcon(aboutWindow));
-        expectRect(logoView, {20, 20, 200, 101});
-        expectRect(aboutFrame, {10, 140, 220, 140});
-        expectRect(aboutTextView, {20, 150, 200, 100});
-        expectRect(webLink, {20, 250, 100, 20});
-        expectRect(okButton, {160, 250, 60, 20});
+        expectPlacements({
+            {logoView, nullptr, {20, 20, 200, 101}},
+            {aboutFrame, "", {10, 140, 220, 140}},
+            {aboutTextView, nullptr, {20, 150, 200, 100}},
+            {webLink, "www.example.com", {20, 250, 100, 20}},
+            {okButton, "Ok", {160, 250, 60, 20}},
+        });
         EXPECT_EQ(platform::text(aboutFrame), "");
         EXPECT_EQ(platform::text(aboutTextView), state().aboutText);
         EXPECT_EQ(platform::text(aboutTextView),

@@ -39,23 +39,6 @@ bool graphRedrawn()
     return platform::pixel(graphImage, 0, 0) != scribble;
 }
 
-struct Placement {
-    int id;
-    const char* caption;
-    platform::Rect rect;
-};
-
-void expectPlacements(const std::vector<Placement>& placements)
-{
-    for (const Placement& p : placements) {
-        platform::Rect r = platform::controlRect(p.id);
-        EXPECT_EQ(platform::text(p.id), p.caption) << "control " << p.id;
-        EXPECT_EQ(r.x, p.rect.x) << "control " << p.id;
-        EXPECT_EQ(r.y, p.rect.y) << "control " << p.id;
-        EXPECT_EQ(r.width, p.rect.width) << "control " << p.id;
-        EXPECT_EQ(r.height, p.rect.height) << "control " << p.id;
-    }
-}
 
 } // namespace
 

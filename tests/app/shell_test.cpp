@@ -38,12 +38,6 @@ void expectEmptyPanel()
         EXPECT_EQ(platform::text(text), "") << "text " << text;
 }
 
-struct Placement {
-    int id;
-    const char* caption;
-    platform::Rect rect;
-};
-
 } // namespace
 
 TEST_F(ShellTest, StartsWithTheMainWindowLaidOutAndRecordCommandsOff)
@@ -65,14 +59,7 @@ TEST_F(ShellTest, StartsWithTheMainWindowLaidOutAndRecordCommandsOff)
         EXPECT_TRUE(t::hasIcon(mainWindow));
         expectRecordCommands(false);
         expectEmptyPanel();
-        for (const Placement& p : placements) {
-            platform::Rect r = platform::controlRect(p.id);
-            EXPECT_EQ(platform::text(p.id), p.caption) << "control " << p.id;
-            EXPECT_EQ(r.x, p.rect.x) << "control " << p.id;
-            EXPECT_EQ(r.y, p.rect.y) << "control " << p.id;
-            EXPECT_EQ(r.width, p.rect.width) << "control " << p.id;
-            EXPECT_EQ(r.height, p.rect.height) << "control " << p.id;
-        }
+        expectPlacements({std::begin(placements), std::end(placements)});
         EXPECT_EQ(platform::trackBarPosition(timeScaleTrackBar), 6);
         EXPECT_EQ(graph::timeWindow().timeScalePosition, 6);
         EXPECT_EQ(graph::timeWindow().timeUnit, "min");

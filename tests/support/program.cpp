@@ -2,6 +2,7 @@
 
 #include "analysis/statistics.h"
 #include "app/startup.h"
+#include "platform/controls.h"
 
 void ProgramTest::SetUp()
 {
@@ -34,4 +35,18 @@ void ProgramTest::fillStore(int32_t count, int32_t interval, int32_t newestTime)
     for (int32_t i = 0; i < count; ++i)
         values.push_back({200 + i % 50, 400 + i % 100});
     loadValues(values, interval, newestTime);
+}
+
+void expectPlacements(const std::vector<Placement>& placements)
+{
+    for (const Placement& p : placements) {
+        platform::Rect r = platform::controlRect(p.id);
+        if (p.caption) {
+            EXPECT_EQ(platform::text(p.id), p.caption) << "control " << p.id;
+        }
+        EXPECT_EQ(r.x, p.rect.x) << "control " << p.id;
+        EXPECT_EQ(r.y, p.rect.y) << "control " << p.id;
+        EXPECT_EQ(r.width, p.rect.width) << "control " << p.id;
+        EXPECT_EQ(r.height, p.rect.height) << "control " << p.id;
+    }
 }

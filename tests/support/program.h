@@ -8,11 +8,22 @@
 #include "support/seam.h"
 
 #include "app/state.h"
+#include "platform/platform.h"
 #include "records/store.h"
 
 #include <cstdint>
 #include <utility>
 #include <vector>
+
+// A control's caption (nullptr: not checked) and its rectangle in client coordinates.
+struct Placement {
+    int id;
+    const char* caption;
+    platform::Rect rect;
+};
+
+// Checks that every control has its caption and stands at its rectangle.
+void expectPlacements(const std::vector<Placement>& placements);
 
 class ProgramTest : public SeamTest {
 protected:
