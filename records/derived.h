@@ -1,0 +1,27 @@
+// derived.h: quantities derived from one record, for the readout, the exports
+// and the command line alike.
+//
+// The dew point and the absolute humidity follow the Magnus formula with
+// Sonntag's constants over water. A record has no derived value when it is a
+// gap, when its humidity is not above 0 and at most 100 %RH, or when its
+// temperature lies outside -45 to 60 degrees Celsius; `valid` is false then.
+#pragma once
+
+#include "records/store.h"
+
+namespace records {
+
+struct Derived {
+    bool valid;
+    double dewPoint;           // degrees Celsius
+    double absoluteHumidity;   // grams of water per cubic metre of air
+};
+
+// Dew point and absolute humidity of a record (readings in tenths of a degree
+// Celsius and tenths of %RH).
+Derived derivedValues(const Record& record);
+
+// Degrees Celsius as degrees Fahrenheit.
+double toFahrenheit(double celsius);
+
+} // namespace records

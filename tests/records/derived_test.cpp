@@ -1,0 +1,46 @@
+#include "records/derived.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+double hundredths(double value)
+{
+    return std::round(value * 100.0) / 100.0;
+}
+
+TEST(Derived, MagnusPointsAndUndefinedRecords)
+{
+    struct Point {
+        int32_t temperature, humidity;
+        double dewPoint, absolute;
+    };
+    const Point points[] = {
+        {250, 100, -8.77, 2.30},
+        {500, 900, 47.90, 74.51},
+        {220, 500, 11.09, 9.68},
+        {200, 1000, 20.00, 17.24},
+        {-100, 800, -12.80, 1.89},
+    };
+    for (const Point& p : points) {
+        records::Derived d = records::derivedValues({0, p.humidity, p.temperature});
+        ASSERT_TRUE(d.valid) << p.temperature << " " << p.humidity;
+        EXPECT_DOUBLE_EQ(hundredths(d.dewPoint), p.dewPoint) << p.temperature << " " << p.humidity;
+        EXPECT_DOUBLE_EQ(hundredths(d.absoluteHumidity), p.absolute) << p.temperature << " " << p.humidity;
+    }
+    // A gap, humidity out of (0, 100] and temperature out of [-45, 60] have none.
+    const records::Record undefined[] = {
+        {0, 0, 0}, {0, 0, 200}, {0, -5, 200}, {0, 1001, 200}, {0, 500, -451}, {0, 500, 601},
+    };
+    for (const records::Record& r : undefined)
+        EXPECT_FALSE(records::derivedValues(r).valid) << r.temperature << " " << r.humidity;
+    // The limits themselves are inside; a humidity of 0 with a temperature is no gap but still undefined.
+    EXPECT_TRUE(records::derivedValues({0, 1, -450}).valid);
+    EXPECT_TRUE(records::derivedValues({0, 1000, 600}).valid);
+    EXPECT_DOUBLE_EQ(records::toFahrenheit(-40.0), -40.0);
+    EXPECT_DOUBLE_EQ(records::toFahrenheit(100.0), 212.0);
+}
+
+} // namespace
