@@ -2,7 +2,8 @@
 //
 // Paths are the operating system's. replaceFile writes to a temporary file beside
 // the target and renames it over the target, so a failed write never destroys
-// what was there.
+// what was there. Both writers follow symbolic links: the file a link points to
+// is written and the link stays.
 #pragma once
 
 #include <string>
@@ -15,6 +16,10 @@ bool readFile(const std::string& path, std::string& bytes);
 // when it cannot. Only a new file or an existing regular file with write
 // permission is written: a read-only file, a directory or a device is refused.
 bool replaceFile(const std::string& path, const std::string& bytes);
+// As replaceFile, but when no temporary file can be made beside the target (a
+// folder the user may not write to), the target is truncated and written in
+// place. For small files written whole, whose loss would cost little.
+bool rewriteFile(const std::string& path, const std::string& bytes);
 // The current working directory with a trailing separator.
 std::string workingDirectory();
 
