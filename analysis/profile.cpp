@@ -44,8 +44,10 @@ void countRange()
 void addRow(const std::string& label, const std::array<int64_t, humidityBands>& counts)
 {
     std::string row = label;
-    for (int64_t count : counts)
-        row += "\n" + hoursText(count, records::store().interval);
+    for (int64_t count : counts) {
+        row += '\n';
+        row += hoursText(count, records::store().interval);
+    }
     platform::insertListRow(app::profileList, 0, row);
 }
 
