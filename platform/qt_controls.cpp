@@ -214,10 +214,12 @@ void createTrackBar(int window, int id, Rect r, int minimum, int maximum)
     slider->setTickInterval(1);
     slider->setPageStep(1);
     programmatically([&] { slider->setRange(minimum, maximum); });
-    QObject::connect(slider, &QSlider::valueChanged, [window, id] {
-        if (!state.settingValue)
-            qt::pushEvent({EventKind::Control, window, id});
-    });
+    // Every action of the user is an event, also one that leaves the value as it
+    // was (a click on the handle, Home at the lowest position): the program may
+    // show a position that is not the level in force. Changes made by the program
+    // trigger no action.
+    QObject::connect(slider, &QSlider::actionTriggered, [window, id] { qt::pushEvent({EventKind::Control, window, id}); });
+    QObject::connect(slider, &QSlider::sliderReleased, [window, id] { qt::pushEvent({EventKind::Control, window, id}); });
 }
 
 void setTrackBarPosition(int id, int position)
