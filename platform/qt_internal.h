@@ -31,6 +31,8 @@ QWidget* clientOf(int window);
 QWidget* frameOf(int window);
 // The window id whose client or frame contains `widget`, or -1.
 int windowOfWidget(const QWidget* widget);
+// Keeps every owner from taking input while a window it owns is open.
+void guardOwners();
 // The innermost open window (the most recently opened one still open), or -1.
 int innermostWindow();
 // The widget dialogs should be modal to.

@@ -7,6 +7,11 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollBar>
@@ -117,11 +122,67 @@ void moveTrackBar(int control, int position)
     auto* slider = qobject_cast<QSlider*>(qt::controlWidget(control));
     if (!slider || !slider->isEnabled())
         return;
-    // A drag that ends where it began still notifies, as the native control does.
-    if (slider->value() == std::clamp(position, slider->minimum(), slider->maximum()))
-        qt::pushEvent({EventKind::Control, qt::windowOfWidget(slider), control});
-    else
-        slider->setValue(position);
+    // As the mouse does it: press the handle, move it, let go.
+    slider->setSliderDown(true);
+    slider->setSliderPosition(position);
+    slider->setSliderDown(false);
+}
+
+namespace {
+
+Qt::Key qtKey(Key key)
+{
+    switch (key) {
+    case Key::Left: return Qt::Key_Left;
+    case Key::Right: return Qt::Key_Right;
+    case Key::Home: return Qt::Key_Home;
+    case Key::End: return Qt::Key_End;
+    case Key::PageUp: return Qt::Key_PageUp;
+    case Key::PageDown: return Qt::Key_PageDown;
+    case Key::Enter: return Qt::Key_Return;
+    case Key::Escape: return Qt::Key_Escape;
+    }
+    return Qt::Key_unknown;
+}
+
+} // namespace
+
+void pressKey(int control, Key key)
+{
+    QWidget* widget = qt::controlWidget(control);
+    if (!widget)
+        return;
+    widget->setFocus(Qt::OtherFocusReason);
+    QKeyEvent press(QEvent::KeyPress, qtKey(key), Qt::NoModifier);
+    QKeyEvent release(QEvent::KeyRelease, qtKey(key), Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &press);
+    QCoreApplication::sendEvent(widget, &release);
+}
+
+void clickAt(int control, int x, int y)
+{
+    QWidget* widget = qt::controlWidget(control);
+    if (!widget)
+        return;
+    QPointF local(x, y);
+    QPointF global = widget->mapToGlobal(local);
+    QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &press);
+    QCoreApplication::sendEvent(widget, &release);
+}
+
+void pumpFor(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+unsigned long long nativeWindowId(int window)
+{
+    QWidget* frame = qt::frameOf(window);
+    return frame ? static_cast<unsigned long long>(frame->winId()) : 0;
 }
 
 void dragScrollBar(int control, int position)

@@ -101,9 +101,12 @@ WindowRecord* find(int window)
     return &it->second;
 }
 
-Qt::WindowFlags flagsFor(unsigned style)
+// An owned window is of the dialog type: only for such windows does the toolkit
+// tell the window system who owns them (WM_TRANSIENT_FOR on X11, the owner on
+// Windows), which keeps them above their owner and out of the taskbar.
+Qt::WindowFlags flagsFor(unsigned style, bool owned)
 {
-    Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+    Qt::WindowFlags flags = (owned ? Qt::Dialog : Qt::Window) | Qt::CustomizeWindowHint | Qt::WindowTitleHint
         | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
     if (style & StyleMinimizeBox)
         flags |= Qt::WindowMinimizeButtonHint;
@@ -161,15 +164,81 @@ void forgetMenuItems()
     }
 }
 
-// Maximises and lets the window system answer at once, so that the client area
-// has its maximised size before the caller lays anything out.
+// Maximises and lets the window system answer, so that the client area mostly
+// has its maximised size before the caller lays anything out (a window manager
+// may answer later; the main loop lays out again then). The geometry is left
+// alone: it is what Restore gives back.
 void showMaximizedNow(QWidget* frame)
 {
-    if (QScreen* screen = QGuiApplication::primaryScreen())
-        frame->setGeometry(screen->availableGeometry());
     frame->showMaximized();
     QCoreApplication::processEvents();
 }
+
+// The innermost open window that `window` owns, directly or through others;
+// -1 when it owns none.
+int innermostOwnedBy(int window)
+{
+    int found = -1, order = 0;
+    for (auto& [id, record] : state.windows) {
+        int owner = record.owner;
+        while (owner != noOwner && owner != window) {
+            WindowRecord* up = find(owner);
+            owner = up ? up->owner : noOwner;
+        }
+        if (record.frame && owner == window && record.order > order) {
+            order = record.order;
+            found = id;
+        }
+    }
+    return found;
+}
+
+// Restored if minimised, raised and activated.
+void bringBack(QWidget* frame)
+{
+    if (frame->windowState() & Qt::WindowMinimized)
+        frame->setWindowState(frame->windowState() & ~Qt::WindowMinimized);
+    frame->show();
+    frame->raise();
+    frame->activateWindow();
+}
+
+bool isUserInput(QEvent::Type type)
+{
+    switch (type) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::NonClientAreaMouseButtonPress:
+    case QEvent::Wheel:
+    case QEvent::KeyPress:
+    case QEvent::ContextMenu:
+    case QEvent::WindowActivate:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// While an owned window's loop runs, its owner takes no input: a click, a key
+// or the wheel over it, or the owner becoming active, brings the owned window
+// back instead, as Windows does for an owner it has disabled. Without this a
+// click on the owner hides the owned window behind it and the program seems
+// to hang. The owner's close box still reaches the program.
+class OwnerGuard : public QObject {
+public:
+    bool eventFilter(QObject* object, QEvent* event) override
+    {
+        auto* widget = qobject_cast<QWidget*>(object);
+        if (!widget || !isUserInput(event->type()))
+            return false;
+        int window = qt::windowOfWidget(widget);
+        int owned = window < 0 ? -1 : innermostOwnedBy(window);
+        if (owned < 0)
+            return false;
+        bringBack(state.windows[owned].frame);
+        return event->type() != QEvent::WindowActivate;
+    }
+};
 
 } // namespace
 
@@ -178,7 +247,8 @@ void openWindow(const WindowSpec& opening)
     if (find(opening.id))
         closeWindow(opening.id);
     WindowRecord* owner = opening.owner == noOwner ? nullptr : find(opening.owner);
-    auto* frame = new WindowFrame(opening.id, owner ? owner->frame.data() : nullptr, flagsFor(opening.style));
+    auto* frame = new WindowFrame(opening.id, owner ? owner->frame.data() : nullptr,
+                                  flagsFor(opening.style, owner != nullptr));
     frame->setAttribute(Qt::WA_DeleteOnClose, false);
     auto* layout = new QVBoxLayout(frame);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -484,11 +554,18 @@ int innermostWindow()
     return innermost;
 }
 
+void guardOwners()
+{
+    static OwnerGuard guard;
+    QCoreApplication::instance()->installEventFilter(&guard);
+}
+
+// A dialog comes from the window whose loop runs: the innermost one.
 QWidget* dialogParent()
 {
-    if (QWidget* active = QApplication::activeWindow())
-        return active;
-    return frameOf(innermostWindow());
+    if (QWidget* innermost = frameOf(innermostWindow()))
+        return innermost;
+    return QApplication::activeWindow();
 }
 
 void closeAllWindows()
