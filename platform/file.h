@@ -5,6 +5,7 @@
 // what was there.
 #pragma once
 
+#include <functional>
 #include <string>
 
 namespace platform {
@@ -17,6 +18,13 @@ bool readFile(const std::string& path, std::string& bytes);
 bool replaceFile(const std::string& path, const std::string& bytes);
 // The current working directory with a trailing separator.
 std::string workingDirectory();
+
+// For a library that writes its output to a file it names itself (libxlsxwriter):
+// `write` is given the path of a fresh scratch file in the system's temporary
+// folder and returns whether it wrote it; its content then replaces `path` as
+// replaceFile does. False when the scratch file cannot be made, `write` fails
+// or the replacing fails; the scratch file is removed in every case.
+bool replaceFileWithWritten(const std::string& path, const std::function<bool(const std::string& scratchPath)>& write);
 
 } // namespace platform
 
