@@ -1,6 +1,7 @@
 #include "export/xlsx.h"
 
 #include "export/columns.h"
+#include "export/xlsx_check.h"
 
 #include <xlsxwriter.h>
 
@@ -127,7 +128,7 @@ bool writeXlsx(const std::string& file, const std::vector<records::Record>& reco
     ok = ok && writeSheet(workbook, records, fahrenheit);
     // Closing writes the file and frees the workbook, whatever went before.
     const bool closed = workbook_close(workbook) == LXW_NO_ERROR;
-    return ok && closed;
+    return ok && closed && xlsxIsWhole(file);
 }
 
 } // namespace xls

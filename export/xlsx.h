@@ -23,8 +23,9 @@ namespace xls {
 constexpr std::size_t maxXlsxRecords = 1048575;
 
 // Writes the workbook for `records` to the file `file` (created or truncated).
-// False when libxlsxwriter reports any error, memory and the file included, or
-// when there are more than maxXlsxRecords records; the file is then unusable.
+// False when libxlsxwriter reports any error, memory and the file included, when
+// the file it wrote is not whole (xlsx_check.h), or when there are more than
+// maxXlsxRecords records; the file is then unusable.
 bool writeXlsx(const std::string& file, const std::vector<records::Record>& records, bool fahrenheit,
                const std::string& title);
 
