@@ -6,6 +6,7 @@
 // is written and the link stays.
 #pragma once
 
+#include <functional>
 #include <string>
 
 namespace platform {
@@ -22,6 +23,13 @@ bool replaceFile(const std::string& path, const std::string& bytes);
 bool rewriteFile(const std::string& path, const std::string& bytes);
 // The current working directory with a trailing separator.
 std::string workingDirectory();
+
+// For a library that writes its output to a file it names itself (libxlsxwriter):
+// `write` is given the path of a fresh scratch file in the system's temporary
+// folder and returns whether it wrote it; its content then replaces `path` as
+// replaceFile does. False when the scratch file cannot be made, `write` fails
+// or the replacing fails; the scratch file is removed in every case.
+bool replaceFileWithWritten(const std::string& path, const std::function<bool(const std::string& scratchPath)>& write);
 
 } // namespace platform
 
