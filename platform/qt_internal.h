@@ -48,6 +48,10 @@ void resizeClient(int window, Size client);
 
 // ----- Controls (qt_controls.cpp) -----
 QWidget* controlWidget(int id);
+// The control id of `widget`, or -1 when it is none of the program's controls.
+int controlOfWidget(const QWidget* widget);
+// Beeps, or counts the beep in test mode.
+void beep();
 void forgetControlsOf(int window);
 void forgetAllControls();
 void runScrollHook(int window, int scrollBar);

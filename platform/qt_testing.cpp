@@ -6,6 +6,8 @@
 #include "platform/window.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -41,6 +43,7 @@ struct TestState {
     std::vector<std::string> failures;
     DialogRequest lastDialog;
     bool exhaustedReported = false;
+    int beeps = 0;
 };
 
 TestState state;
@@ -183,6 +186,50 @@ unsigned long long nativeWindowId(int window)
 {
     QWidget* frame = qt::frameOf(window);
     return frame ? static_cast<unsigned long long>(frame->winId()) : 0;
+}
+
+void typeText(int control, const std::string& text)
+{
+    QWidget* widget = qt::controlWidget(control);
+    if (!widget)
+        return;
+    widget->setFocus(Qt::OtherFocusReason);
+    for (char c : text) {
+        QString character = toQt(std::string(1, c));
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, character);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, character);
+        QCoreApplication::sendEvent(widget, &press);
+        QCoreApplication::sendEvent(widget, &release);
+    }
+}
+
+int beeps()
+{
+    return state.beeps;
+}
+
+int focusedControl()
+{
+    return qt::controlOfWidget(QApplication::focusWidget());
+}
+
+bool focusShown()
+{
+    QWidget* focus = QApplication::focusWidget();
+    return focus && focus->window()->testAttribute(Qt::WA_KeyboardFocusChange);
+}
+
+int openDropDownRows(int control)
+{
+    auto* box = qobject_cast<QComboBox*>(qt::controlWidget(control));
+    if (!box)
+        return 0;
+    box->showPopup();
+    QAbstractItemView* view = box->view();
+    int row = view->sizeHintForRow(0);
+    int rows = row > 0 ? view->viewport()->height() / row : 0;
+    box->hidePopup();
+    return rows;
 }
 
 void dragScrollBar(int control, int position)
@@ -427,6 +474,14 @@ std::optional<std::string> scriptedPrint()
 void recordMessage(const std::string& title, const std::string& text, MessageIcon icon)
 {
     testing::state.messages.push_back({title, text, icon});
+}
+
+void beep()
+{
+    if (testing::active())
+        ++testing::state.beeps;
+    else
+        QApplication::beep();
 }
 
 void recordWebAddress(const std::string& url)

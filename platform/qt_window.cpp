@@ -14,6 +14,8 @@
 #include <QCursor>
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QPushButton>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -35,6 +37,9 @@ class WindowFrame : public QWidget {
 public:
     WindowFrame(int id, QWidget* owner, Qt::WindowFlags flags) : QWidget(owner, flags), id(id) {}
 
+    // The button Enter presses; -1 where Enter and Escape mean nothing.
+    int defaultButton = -1;
+
 protected:
     void closeEvent(QCloseEvent* event) override
     {
@@ -42,7 +47,35 @@ protected:
         qt::pushEvent({EventKind::CloseRequest, id, 0});
     }
 
+    // Keys that no control took come here.
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        if (defaultButton < 0) {
+            QWidget::keyPressEvent(event);
+            return;
+        }
+        switch (event->key()) {
+        case Qt::Key_Escape: qt::pushEvent({EventKind::CloseRequest, id, 0}); break;
+        case Qt::Key_Return:
+        case Qt::Key_Enter: qt::pushEvent({EventKind::Control, id, pressedByEnter()}); break;
+        default: QWidget::keyPressEvent(event); return;
+        }
+        event->accept();
+    }
+
 private:
+    // As on Windows: the push button with the focus, else the default button.
+    int pressedByEnter() const
+    {
+        QWidget* focus = QApplication::focusWidget();
+        if (qobject_cast<QPushButton*>(focus) && focus->window() == this) {
+            int control = qt::controlOfWidget(focus);
+            if (control >= 0)
+                return control;
+        }
+        return defaultButton;
+    }
+
     int id;
 };
 
@@ -92,6 +125,7 @@ struct WindowState {
 WindowState state;
 
 constexpr int statusBarPixels = 22;
+constexpr int fieldGap = 2;   // pixels between two status-bar fields
 
 WindowRecord* find(int window)
 {
@@ -235,8 +269,16 @@ public:
         int owned = window < 0 ? -1 : innermostOwnedBy(window);
         if (owned < 0)
             return false;
-        bringBack(state.windows[owned].frame);
-        return event->type() != QEvent::WindowActivate;
+        QWidget* frame = state.windows[owned].frame;
+        // The owner may become active when the user minimises the owned
+        // window; only the user's own input on the owner brings it back then.
+        if (event->type() == QEvent::WindowActivate) {
+            if (!frame->isMinimized())
+                bringBack(frame);
+            return false;
+        }
+        bringBack(frame);
+        return true;
     }
 };
 
@@ -271,6 +313,9 @@ void showWindow(int window, WindowShow how)
     WindowRecord* record = find(window);
     if (!record)
         return;
+    // The control with the keyboard focus shows it from the start, not only
+    // after the first Tab.
+    record->frame->setAttribute(Qt::WA_KeyboardFocusChange, true);
     switch (how) {
     case WindowShow::Normal: record->frame->showNormal(); break;
     case WindowShow::Maximized: showMaximizedNow(record->frame); break;
@@ -347,17 +392,34 @@ void showAgain(int window)
         record->frame->showNormal();
 }
 
+void setDialogKeys(int window, int defaultButton)
+{
+    if (WindowRecord* record = find(window))
+        record->frame->defaultButton = defaultButton;
+}
+
+void setMinimumClientSize(int window, Size client)
+{
+    if (WindowRecord* record = find(window))
+        record->frame->setMinimumSize(client.width, client.height + menuHeight(*record));
+}
+
 void enableWindow(int window, bool enabled)
 {
     if (WindowRecord* record = find(window))
         record->frame->setEnabled(enabled);
 }
 
+// The focus goes back to the control that had it, where there is one.
 void focusWindow(int window)
 {
     if (WindowRecord* record = find(window)) {
         record->frame->activateWindow();
-        record->frame->setFocus();
+        QWidget* last = record->frame->focusWidget();
+        if (last && last != record->frame)
+            last->setFocus(Qt::OtherFocusReason);
+        else
+            record->frame->setFocus();
     }
 }
 
@@ -425,18 +487,20 @@ void createStatusBar(int window, int id, const std::vector<int>& fieldWidths)
     auto* bar = new QFrame(record->client);
     bar->setAccessibleName(QStringLiteral("Status bar"));
     auto* layout = new QHBoxLayout(bar);
-    layout->setContentsMargins(2, 2, 2, 2);
-    layout->setSpacing(2);
+    // Each field's width includes the gap before it, so the fields end where
+    // their widths add up to, inside a window of that width.
+    layout->setContentsMargins(fieldGap, 2, 0, 2);
+    layout->setSpacing(fieldGap);
     StatusBarRecord status{bar, {}};
     for (int width : fieldWidths) {
         auto* label = new QLabel(bar);
         label->setFrameShape(QFrame::Panel);
         label->setFrameShadow(QFrame::Sunken);
-        label->setFixedWidth(width);
+        label->setFixedWidth(std::max(width - fieldGap, 0));
         auto* progress = new QProgressBar(bar);
         progress->setRange(0, 100);
         progress->setTextVisible(false);
-        progress->setFixedWidth(width);
+        progress->setFixedWidth(std::max(width - fieldGap, 0));
         progress->hide();
         layout->addWidget(label);
         layout->addWidget(progress);

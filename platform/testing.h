@@ -59,6 +59,8 @@ void setMousePosition(int window, int x, int y);
 enum class Key { Left, Right, Home, End, PageUp, PageDown, Enter, Escape };
 void pressKey(int control, Key key);
 void clickAt(int control, int x, int y);
+// Types `text` (Windows-1252) into a control, one key event a character.
+void typeText(int control, const std::string& text);
 
 // Lets the toolkit and the window system work for `ms` milliseconds, user input
 // included; what reaches the program's queue meanwhile stays queued. For tests
@@ -107,6 +109,13 @@ struct ScrollInfo {
 };
 ScrollInfo scrollInfo(int control);
 std::string accessibleName(int control);
+// Beeps since begin(): the program refused something the user did.
+int beeps();
+// The control with the keyboard focus, or -1; whether its ring shows.
+int focusedControl();
+bool focusShown();
+// Opens a drop-down's list, counts the rows it shows at once, closes it.
+int openDropDownRows(int control);
 std::string windowAccessibleName(int window);
 bool windowVisible(int window);
 bool windowEnabled(int window);
