@@ -51,6 +51,22 @@ int64_t recordX(int64_t index, int64_t first, int64_t width, int64_t visible)
     return (index - first) * (width - 50) / visible + 25;
 }
 
+int64_t nearestRecord(int64_t mouseX, int64_t first, int64_t last, int64_t width, int64_t visible)
+{
+    int64_t plotWidth = width - 50;
+    if (mouseX < 25 || last <= first)
+        return first;
+    auto ceilDiv = [](int64_t a, int64_t b) { return (a + b - 1) / b; };
+    // The last record at or left of the mouse, and the first of its column.
+    int64_t left = std::min(ceilDiv((mouseX - 25 + 1) * visible, plotWidth) - 1, last - first);
+    int64_t column = left * plotWidth / visible;
+    int64_t leftmost = ceilDiv(column * visible, plotWidth);
+    if (left == last - first)
+        return first + leftmost;
+    int64_t rightX = recordX(left + 1, 0, width, visible);
+    return mouseX - (column + 25) <= rightX - mouseX ? first + leftmost : first + left + 1;
+}
+
 int64_t humidityY(const Scales& s, int64_t height, int64_t humidity)
 {
     return (height - 75) - (height - 125) * humidity / s.humidityTop;

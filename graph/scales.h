@@ -30,6 +30,9 @@ int64_t gridY(const Scales& scales, int64_t height, int64_t k);
 // The x of record `index` when `first` is on the left edge and `visible` record
 // intervals span the plot width; visible must not be 0.
 int64_t recordX(int64_t index, int64_t first, int64_t width, int64_t visible);
+// The record the cursor takes at mouse x `mouseX`: of the records first .. last
+// (drawn at recordX), the one nearest to mouseX, the earliest on equal distance.
+int64_t nearestRecord(int64_t mouseX, int64_t first, int64_t last, int64_t width, int64_t visible);
 // The y of a humidity in tenths of %RH.
 int64_t humidityY(const Scales& scales, int64_t height, int64_t humidity);
 // The y of a temperature in tenths of a degree Celsius, on the shown scale.

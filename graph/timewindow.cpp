@@ -6,6 +6,8 @@
 #include "records/store.h"
 #include "records/timescale.h"
 
+#include <algorithm>
+
 namespace graph {
 
 namespace {
@@ -17,7 +19,8 @@ constexpr int32_t divisionsShown = 5;
 
 void applyLevel(int level)
 {
-    const records::TimeScaleLevel& row = records::timeScaleLevel(level);
+    level = std::clamp(level, records::firstTimeScaleLevel, records::lastZoomLevel);
+    const records::TimeScaleLevel& row = records::zoomScaleLevel(level);
     window.timeSpan = row.span;
     window.tickStep = row.tickStep;
     window.timeUnit = row.unit;
@@ -70,8 +73,13 @@ int32_t firstVisible()
 
 int32_t visibleRecords()
 {
+    return recordsAcross(window.timeSpan);
+}
+
+int32_t recordsAcross(int32_t span)
+{
     int32_t interval = records::store().interval;
-    return interval > 0 ? window.timeSpan * divisionsShown / interval : 0;
+    return interval > 0 ? span * divisionsShown / interval : 0;
 }
 
 } // namespace graph

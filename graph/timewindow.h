@@ -2,7 +2,9 @@
 // the scroll bar that chooses the first drawn record.
 //
 // The graph shows five time-axis divisions starting at the record chosen with the
-// scroll bar; a level (1 to 16, records/timescale.h) sets the length of a division.
+// scroll bar; a level (1 to 20, records/timescale.h) sets the length of a division.
+// Levels 17 to 20 are reached only by the wheel and the keys; the track bar then
+// shows 16, as it shows 6 for the levels below 6.
 #pragma once
 
 #include <cstdint>
@@ -11,7 +13,7 @@
 namespace graph {
 
 struct TimeWindow {
-    // Level in force, 1 to 16; 6 at start-up.
+    // Level in force, 1 to 20; 6 at start-up.
     int32_t timeScalePosition;
     // Seconds per time-axis division, the number printed per division, its unit.
     int32_t timeSpan;
@@ -39,5 +41,7 @@ int32_t firstVisible();
 // How many record intervals five divisions span: (timeSpan * 5) div interval,
 // 0 when the interval is 0 or less.
 int32_t visibleRecords();
+// The same for divisions of `span` seconds.
+int32_t recordsAcross(int32_t span);
 
 } // namespace graph
