@@ -51,6 +51,16 @@ int64_t recordX(int64_t index, int64_t first, int64_t width, int64_t visible)
     return (index - first) * (width - 50) / visible + 25;
 }
 
+int64_t recordsAtPixels(int64_t pixels, int64_t width, int64_t visible)
+{
+    int64_t plotWidth = width - 50;
+    if (plotWidth <= 0 || visible <= 0)
+        return 0;
+    int64_t twice = 2 * pixels * visible + plotWidth;   // rounds halves up
+    int64_t divisor = 2 * plotWidth;
+    return twice >= 0 ? twice / divisor : -((-twice + divisor - 1) / divisor);
+}
+
 int64_t nearestRecord(int64_t mouseX, int64_t first, int64_t last, int64_t width, int64_t visible)
 {
     int64_t plotWidth = width - 50;

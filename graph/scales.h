@@ -30,6 +30,9 @@ int64_t gridY(const Scales& scales, int64_t height, int64_t k);
 // The x of record `index` when `first` is on the left edge and `visible` record
 // intervals span the plot width; visible must not be 0.
 int64_t recordX(int64_t index, int64_t first, int64_t width, int64_t visible);
+// How many record steps `pixels` pixels of the plot width span (negative to
+// the left), rounded to the nearest; 0 when nothing is plotted.
+int64_t recordsAtPixels(int64_t pixels, int64_t width, int64_t visible);
 // The record the cursor takes at mouse x `mouseX`: of the records first .. last
 // (drawn at recordX), the one nearest to mouseX, the earliest on equal distance.
 int64_t nearestRecord(int64_t mouseX, int64_t first, int64_t last, int64_t width, int64_t visible);

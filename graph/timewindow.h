@@ -30,6 +30,16 @@ void resetTimeWindow();
 // redraw of the graph.
 void setTimeScale(int level);
 
+// Applies `level` (clamped to 1 .. 20) so that the record at x = anchorX of the
+// graph image (pulled into the plot) stays there as far as the scroll range
+// allows; the track bar shows the level, 6 below 6 and 16 above 16. Then redraws.
+// Nothing happens when the level is in force already.
+void zoomTo(int level, int64_t anchorX);
+
+// Scrolls so that record `first` is on the left edge, within the scroll range;
+// the scroll bar's hook redraws the graph.
+void scrollTo(int64_t first);
+
 // Fits the scroll bar to the store and the level: disabled for fewer than two
 // records; otherwise range 0 to n with a page of the visible record count (1 when
 // that is 0), the position kept (within the new range) or reset to 0.

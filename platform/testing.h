@@ -53,6 +53,14 @@ void chooseDropDownEntry(int control, int index);
 void resizeWindow(int window, Size client);
 // The mouse position that mousePosition() reports; (-1, -1) for outside.
 void setMousePosition(int window, int x, int y);
+// The pointer events of a watched control (events.h), as the toolkit would queue
+// them; each first moves the mouse to (x, y) of `window`'s client area.
+void turnWheel(int window, int x, int y, int delta, unsigned modifiers = 0, WheelAxis axis = WheelVertical);
+void pressMouse(int window, int x, int y);
+void dragMouse(int window, int x, int y);
+void releaseMouse(int window, int x, int y);
+// A navigation key pressed in `window`.
+void pressKey(int window, NavigationKey key, unsigned modifiers = 0);
 
 // ----- Dialog answers -----
 void answerOpenFile(const std::string& path, int pattern = 0);  // "" cancels
