@@ -18,7 +18,6 @@ constexpr int32_t blockSize = 128;
 // Stores whose values spread wider keep no bit sets: their dots are replayed.
 constexpr int64_t widestBitSpan = 2048;
 constexpr int32_t none = -1;
-constexpr int64_t coordinateLimit = int64_t{1} << 30;
 constexpr int32_t lowest = std::numeric_limits<int32_t>::min();
 constexpr int32_t highest = std::numeric_limits<int32_t>::max();
 
@@ -307,9 +306,7 @@ struct Interval {
 
 void line(const CurvePlot& p, int64_t x1, int64_t y1, int64_t x2, int64_t y2, platform::Color color)
 {
-    // Far-off values are pulled in to where the line is clipped without overflow.
-    auto px = [](int64_t v) { return static_cast<int>(std::clamp(v, -coordinateLimit, coordinateLimit)); };
-    platform::drawLine(p.image, px(x1), px(y1), px(x2), px(y2), color);
+    platform::drawLine(p.image, clampPixel(x1), clampPixel(y1), clampPixel(x2), clampPixel(y2), color);
 }
 
 // Going back in time, the segment from y0 to y1 extends the rows `mine` covers;

@@ -49,27 +49,19 @@ struct Cursor {
     int64_t x = 0, y = 0;
 };
 
-// Pixel coordinates for the platform: far-off values are pulled in to a range
-// where the drawing operations clip them without overflowing.
-int px(int64_t v)
-{
-    constexpr int64_t limit = int64_t{1} << 30;
-    return static_cast<int>(std::clamp(v, -limit, limit));
-}
-
 void line(const Frame& f, int64_t x1, int64_t y1, int64_t x2, int64_t y2, Color color)
 {
-    platform::drawLine(f.image, px(x1), px(y1), px(x2), px(y2), color);
+    platform::drawLine(f.image, clampPixel(x1), clampPixel(y1), clampPixel(x2), clampPixel(y2), color);
 }
 
 void text(const Frame& f, int64_t x, int64_t y, const std::string& s)
 {
-    platform::drawText(f.image, app::graphFont, px(x), px(y), s, black, white);
+    platform::drawText(f.image, app::graphFont, clampPixel(x), clampPixel(y), s, black, white);
 }
 
 void fill(const Frame& f, int64_t x, int64_t y, int64_t w, int64_t h, Color color)
 {
-    platform::fillRect(f.image, px(x), px(y), static_cast<int>(w), static_cast<int>(h), color);
+    platform::fillRect(f.image, clampPixel(x), clampPixel(y), static_cast<int>(w), static_cast<int>(h), color);
 }
 
 void drawHumidityGrid(const Frame& f)

@@ -41,6 +41,12 @@ Scales computeScales(const Extremes& e, bool celsius)
     return s;
 }
 
+int clampPixel(int64_t v)
+{
+    constexpr int64_t limit = int64_t{1} << 30;
+    return static_cast<int>(std::clamp(v, -limit, limit));
+}
+
 int64_t gridY(const Scales& s, int64_t height, int64_t k)
 {
     return (height - 75) - (height - 125) * k * 50 / s.humidityTop;

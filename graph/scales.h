@@ -25,6 +25,9 @@ struct Scales {
 // The axes for the store's extremes, in Celsius or Fahrenheit.
 Scales computeScales(const Extremes& extremes, bool celsius);
 
+// A pixel coordinate for the drawing operations: far-off values are pulled in
+// to a range where they are clipped without overflowing.
+int clampPixel(int64_t v);
 // The y of grid line k.
 int64_t gridY(const Scales& scales, int64_t height, int64_t k);
 // The x of record `index` when `first` is on the left edge and `visible` record

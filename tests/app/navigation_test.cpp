@@ -239,3 +239,25 @@ TEST_F(NavigationTest, ReadoutShowsDewPointAndAbsoluteHumidity)
     });
     EXPECT_EQ(runProgram(), 0);
 }
+
+TEST_F(NavigationTest, ExportIgnoresTheLevelInForce)
+{
+    t::answerSaveFile(pathOf("level6.xls"), 0);
+    t::answerSaveFile(pathOf("level20.xls"), 0);
+    t::post([] { t::resizeWindow(mainWindow, {1000, 600}); });
+    t::post([] {
+        fillStore(500, 60);
+        graph::setTimeScale(6);
+        graph::scrollTo(200);
+        t::chooseMenu(menuExportAsExcel);
+    });
+    t::post([] { t::turnWheel(mainWindow, mouseX, mouseY, -120 * 14); });
+    t::post([] {
+        EXPECT_EQ(level(), 20);
+        t::chooseMenu(menuExportAsExcel);
+    });
+    t::post([] { t::chooseMenu(menuExit); });
+    EXPECT_EQ(runProgram(), 0);
+    EXPECT_FALSE(readText("level6.xls").empty());
+    EXPECT_EQ(readText("level6.xls"), readText("level20.xls"));
+}
