@@ -14,7 +14,7 @@ namespace {
 
 using records::Record;
 
-constexpr int32_t blockSize = 128;
+constexpr int32_t blockSize = 32;
 // Stores whose values spread wider keep no bit sets: their dots are replayed.
 constexpr int64_t widestBitSpan = 2048;
 constexpr int32_t none = -1;
@@ -160,17 +160,20 @@ int64_t rowOf(const CurvePlot& p, const Rows& r, int64_t value)
     return computeRow(p, r.humidity, value);
 }
 
-// What one column group leaves on its rows; only the touched rows are cleared.
+// What one column group leaves on its rows, with the rows each colour touched,
+// so that only those are walked and cleared.
 struct ColumnPaint {
     std::vector<uint8_t> rows;
-    int64_t low = 0, high = -1;
+    int64_t low[3] = {0, 0, 0}, high[3] = {-1, -1, -1};
 
     void clear()
     {
-        if (low <= high)
-            std::fill(rows.begin() + low, rows.begin() + high + 1, Unpainted);
-        low = static_cast<int64_t>(rows.size());
-        high = -1;
+        for (int paint : {Humidity, Temperature}) {
+            if (low[paint] <= high[paint])
+                std::fill(rows.begin() + low[paint], rows.begin() + high[paint] + 1, Unpainted);
+            low[paint] = static_cast<int64_t>(rows.size());
+            high[paint] = -1;
+        }
     }
     // Paints `row` unless it is off the image or painted already; false when it
     // was painted in the other colour.
@@ -182,8 +185,8 @@ struct ColumnPaint {
         if (r != Unpainted)
             return r == paint;
         r = paint;
-        low = std::min(low, row);
-        high = std::max(high, row);
+        low[paint] = std::min(low[paint], row);
+        high[paint] = std::max(high[paint], row);
         return true;
     }
 };
@@ -200,19 +203,20 @@ platform::Color colorOf(const CurvePlot& p, uint8_t paint)
     return paint == Humidity ? p.humidityColor : p.temperatureColor;
 }
 
-// Fills each run of equally painted rows `width` pixels wide from `left`.
+// Fills each run of rows painted alike `width` pixels wide from `left`.
 void emit(Context& c, int64_t left, int width)
 {
     ColumnPaint& cp = c.paint;
-    for (int64_t y = cp.low; y <= cp.high;) {
-        uint8_t paint = cp.rows[static_cast<size_t>(y)];
-        int64_t end = y + 1;
-        while (end <= cp.high && cp.rows[static_cast<size_t>(end)] == paint)
-            ++end;
-        if (paint != Unpainted)
-            platform::fillRect(c.plot.image, static_cast<int>(left), static_cast<int>(y), width,
-                               static_cast<int>(end - y), colorOf(c.plot, paint));
-        y = end;
+    for (Paint paint : {Humidity, Temperature}) {
+        for (int64_t y = cp.low[paint]; y <= cp.high[paint];) {
+            int64_t end = y;
+            while (end <= cp.high[paint] && cp.rows[static_cast<size_t>(end)] == paint)
+                ++end;
+            if (end > y)
+                platform::fillRect(c.plot.image, static_cast<int>(left), static_cast<int>(y), width,
+                                   static_cast<int>(end - y), colorOf(c.plot, paint));
+            y = std::max(end, y + 1);
+        }
     }
     cp.clear();
 }
