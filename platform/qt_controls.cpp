@@ -412,6 +412,8 @@ void alignTextWithField(int labelId, int fieldId)
     auto* field = widgetAs<QLineEdit>(fieldId);
     if (!label || !field)
         return;
+    // Both in the same font, a label aligned to the top: equal text tops give
+    // one baseline.
     int top = field->y() + textTopOf(field) - label->y();
     label->setContentsMargins(0, std::max(top, 0), 0, 0);
 }

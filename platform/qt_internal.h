@@ -42,6 +42,7 @@ void setScriptedMouse(int window, Point p);
 void clearScriptedMouse();
 std::string statusFieldText(int id, int field);
 int statusFieldProgress(int id, int field);   // -1 when no bar shows
+Rect statusFieldRect(int id, int field);      // in client coordinates
 bool waitCursorShown();
 void triggerMenuItem(int item);      // as if chosen; nothing while disabled
 void resizeClient(int window, Size client);

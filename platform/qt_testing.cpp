@@ -2,6 +2,7 @@
 #include "platform/testing.h"
 
 #include "platform/controls.h"
+#include "platform/images.h"
 #include "platform/qt_internal.h"
 #include "platform/window.h"
 
@@ -413,6 +414,22 @@ bool saveWindowPng(int window, const std::string& path)
 {
     QWidget* frame = qt::frameOf(window);
     return frame && frame->grab().save(qt::fromPath(path), "PNG");
+}
+
+void grabClient(int window, int image)
+{
+    QWidget* client = qt::clientOf(window);
+    if (!client)
+        return;
+    freeImage(image);
+    createImage(image, client->width(), client->height());
+    if (QImage* target = qt::imageOf(image))
+        *target = client->grab().toImage().convertToFormat(target->format());
+}
+
+Rect statusFieldRect(int statusBar, int field)
+{
+    return qt::statusFieldRect(statusBar, field);
 }
 
 } // namespace platform::testing

@@ -22,6 +22,7 @@
 #include <QPointer>
 #include <QProgressBar>
 #include <QScreen>
+#include <QWindow>
 #include <QVBoxLayout>
 
 #include <map>
@@ -227,12 +228,19 @@ int innermostOwnedBy(int window)
     return found;
 }
 
+// A window that is no longer exposed was minimised by the window manager,
+// whether or not the toolkit knows it.
+bool minimized(QWidget* frame)
+{
+    QWindow* handle = frame->windowHandle();
+    return frame->isMinimized() || (handle && !handle->isExposed());
+}
+
 // Restored if minimised, raised and activated.
 void bringBack(QWidget* frame)
 {
-    if (frame->windowState() & Qt::WindowMinimized)
-        frame->setWindowState(frame->windowState() & ~Qt::WindowMinimized);
-    frame->show();
+    if (minimized(frame))
+        frame->showNormal();
     frame->raise();
     frame->activateWindow();
 }
@@ -273,7 +281,7 @@ public:
         // The owner may become active when the user minimises the owned
         // window; only the user's own input on the owner brings it back then.
         if (event->type() == QEvent::WindowActivate) {
-            if (!frame->isMinimized())
+            if (!minimized(frame))
                 bringBack(frame);
             return false;
         }
@@ -313,14 +321,14 @@ void showWindow(int window, WindowShow how)
     WindowRecord* record = find(window);
     if (!record)
         return;
-    // The control with the keyboard focus shows it from the start, not only
-    // after the first Tab.
-    record->frame->setAttribute(Qt::WA_KeyboardFocusChange, true);
     switch (how) {
     case WindowShow::Normal: record->frame->showNormal(); break;
     case WindowShow::Maximized: showMaximizedNow(record->frame); break;
     case WindowShow::Minimized: record->frame->showMinimized(); break;
     }
+    // The control with the keyboard focus shows it from the start, not only
+    // after the first Tab (showing a window clears this).
+    record->frame->setAttribute(Qt::WA_KeyboardFocusChange, true);
 }
 
 void closeWindow(int window)
@@ -659,6 +667,16 @@ std::string statusFieldText(int id, int field)
 {
     StatusField* f = statusField(id, field);
     return f ? toCp1252(f->label->text()) : std::string();
+}
+
+Rect statusFieldRect(int id, int field)
+{
+    StatusField* f = statusField(id, field);
+    if (!f)
+        return {0, 0, 0, 0};
+    QWidget* shown = f->progress->isHidden() ? static_cast<QWidget*>(f->label) : f->progress;
+    QPoint at = shown->mapTo(shown->parentWidget()->parentWidget(), QPoint(0, 0));
+    return {at.x(), at.y(), shown->width(), shown->height()};
 }
 
 int statusFieldProgress(int id, int field)

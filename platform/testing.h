@@ -136,5 +136,10 @@ bool hasIcon(int window);
 bool saveImagePng(int image, const std::string& path);
 // Writes a picture of window `id` as it is drawn to a PNG file.
 bool saveWindowPng(int window, const std::string& path);
+// The window's client area as it is drawn, into image `image` (images.h),
+// created or replaced with the client's size.
+void grabClient(int window, int image);
+// Where a status-bar field stands, in its window's client coordinates.
+Rect statusFieldRect(int statusBar, int field);
 
 } // namespace platform::testing

@@ -4,6 +4,8 @@
 #include "support/program.h"
 
 #include "app/ids.h"
+#include "platform/controls.h"
+#include "platform/images.h"
 #include "platform/window.h"
 
 #include <algorithm>
@@ -89,6 +91,88 @@ TEST_F(DesktopTest, RestoreGivesTheStartingWindowWithItsFrameOnScreen)
         EXPECT_EQ(frame.width, 800);
         t::chooseMenu(menuExit);
     });
+    EXPECT_EQ(runProgram(), 0);
+}
+
+TEST_F(DesktopTest, MainWindowStopsAtItsMinimumAndTheGraphStillDraws)
+{
+    t::post([] {
+        fillStore(2000, 60);
+        t::pumpFor(800);
+        std::string id = std::to_string(t::nativeWindowId(mainWindow));
+        desktop::x11("wmctrl -i -r " + id + " -b remove,maximized_vert,maximized_horz");
+        t::pumpFor(500);
+        for (auto [width, height] : {std::pair{450, 350}, std::pair{250, 150}}) {
+            desktop::x11("xdotool windowsize " + id + " " + std::to_string(width) + " " + std::to_string(height));
+            t::pumpFor(500);
+            platform::Size client = platform::clientSize(mainWindow);
+            // The left column (430 px high), a graph of 301 x 301 with its scroll
+            // bar, and the status bar below both.
+            EXPECT_EQ(client.width, 501) << width << "x" << height;
+            EXPECT_EQ(client.height, 430 + platform::statusBarHeight(statusBar)) << width << "x" << height;
+        }
+    });
+    t::post([] {
+        // The status bar starts below the left column's last control.
+        platform::Rect frame = platform::controlRect(timeScaleFrame);
+        EXPECT_LE(frame.y + frame.height, t::statusFieldRect(statusBar, 0).y);
+        EXPECT_EQ(platform::imageSize(graphImage).width, 301);
+        bool drawn = false;
+        for (int x = 0; x < 301 && !drawn; ++x)
+            for (int y = 0; y < platform::imageSize(graphImage).height && !drawn; ++y)
+                drawn = platform::pixel(graphImage, x, y) == platform::rgb(255, 0, 0);   // the humidity curve
+        EXPECT_TRUE(drawn);
+        t::chooseMenu(menuExit);
+    });
+    EXPECT_EQ(runProgram(), 0);
+}
+
+TEST_F(DesktopTest, DownloadStatusBarStaysInsideItsWindow)
+{
+    t::post([] { t::chooseMenu(menuDownloadRecords); });
+    t::post([] {
+        t::pumpFor(500);
+        int width = platform::clientSize(deviceWindow).width;
+        EXPECT_EQ(width, 400);
+        platform::Rect first = t::statusFieldRect(downloadStatusBar, 0);
+        platform::Rect second = t::statusFieldRect(downloadStatusBar, 1);
+        EXPECT_GE(first.x, 0);
+        EXPECT_LE(first.x + first.width, second.x);
+        EXPECT_EQ(second.x + second.width, width);   // its right border shows
+        EXPECT_EQ(second.x + second.width - first.x, 400 - first.x);
+        t::requestClose(deviceWindow);
+    });
+    t::post([] { t::chooseMenu(menuExit); });
+    EXPECT_EQ(runProgram(), 0);
+}
+
+TEST_F(DesktopTest, MinimisedOwnedWindowComesBackWithItsOwner)
+{
+    t::post([] { t::chooseMenu(menuPreferences); });
+    t::post([] {
+        t::pumpFor(800);
+        unsigned long long main = t::nativeWindowId(mainWindow);
+        unsigned long long preferences = t::nativeWindowId(preferencesWindow);
+        auto hidden = [](unsigned long long window) {
+            return desktop::x11("xprop -id " + std::to_string(window) + " _NET_WM_STATE").find("HIDDEN") != std::string::npos;
+        };
+        desktop::x11("xdotool windowminimize " + std::to_string(preferences));
+        t::pumpFor(800);
+        ASSERT_TRUE(hidden(preferences));
+        // The user goes back to the main window (its taskbar entry, or the
+        // window list): the owned window comes back with it, on top and active.
+        desktop::x11("wmctrl -i -a " + std::to_string(main));
+        t::pumpFor(800);
+        EXPECT_FALSE(hidden(main));
+        EXPECT_FALSE(hidden(preferences));
+        EXPECT_GT(depthOf(preferences), depthOf(main));
+        EXPECT_EQ(desktop::activeWindow(), preferences);
+        // A click on its menu bar brings the owned window forward again.
+        clickScreen(15, 35);
+        EXPECT_EQ(desktop::activeWindow(), preferences);
+        t::requestClose(preferencesWindow);
+    });
+    t::post([] { t::chooseMenu(menuExit); });
     EXPECT_EQ(runProgram(), 0);
 }
 
