@@ -69,6 +69,12 @@ static bool renameOver(const std::string& from, const std::string& to)
 
 #endif
 
+bool fileExists(const std::string& path)
+{
+    struct stat info;
+    return stat(path.c_str(), &info) == 0;
+}
+
 bool readFile(const std::string& path, std::string& bytes)
 {
     FILE* file = std::fopen(path.c_str(), "rb");

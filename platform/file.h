@@ -15,6 +15,8 @@ bool readFile(const std::string& path, std::string& bytes);
 // when it cannot. Only a new file or an existing regular file with write
 // permission is written: a read-only file, a directory or a device is refused.
 bool replaceFile(const std::string& path, const std::string& bytes);
+// True when something (a file, a folder, ...) is at `path`.
+bool fileExists(const std::string& path);
 // The current working directory with a trailing separator.
 std::string workingDirectory();
 

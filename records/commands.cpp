@@ -34,9 +34,10 @@ void importRecords()
         "Please choose a Ostrel Sentrel File to load", platform::workingDirectory(), logPatterns);
     if (choice.path.empty())
         return;
-    // Read whole before the store is touched: a refused file leaves the records shown.
+    // Read whole before the store is touched: a refused file leaves the records
+    // shown. A file that cannot be read is refused like one of another format.
     RecordSeries series;
-    if (!readRecordFile(choice.path, series)) {
+    if (readRecordFile(choice.path, series) != ReadResult::Done) {
         platform::messageBox("Error", "Wrong file format", platform::MessageIcon::None);
         return;
     }

@@ -2,6 +2,8 @@
 // here, so no sum of times and intervals can overflow.
 #include "records/merge.h"
 
+#include "platform/file.h"
+
 #include <algorithm>
 
 namespace records {
@@ -27,20 +29,20 @@ const Record* recordAtSlot(const RecordSeries& s, int64_t first, int64_t slot)
     return &s.records[static_cast<size_t>(index)];
 }
 
-MergeRefusal refusalOf(const RecordSeries& archive, const RecordSeries& download)
+MergeFailure failureOf(const RecordSeries& archive, const RecordSeries& download)
 {
     const int32_t interval = archive.header.interval;
     if (interval != download.header.interval)
-        return MergeRefusal::IntervalDiffers;
+        return MergeFailure::IntervalDiffers;
+    if (archive.records.empty() || download.records.empty())
+        return MergeFailure::None;   // one series alone needs no common grid
     if (interval <= 0)
-        return MergeRefusal::NoInterval;
-    for (const RecordSeries* s : {&archive, &download})
-        if (!s->records.empty() && s->header.newestTime < 0)
-            return MergeRefusal::NoTime;
-    if (!archive.records.empty() && !download.records.empty()
-        && (int64_t{archive.header.newestTime} - download.header.newestTime) % interval != 0)
-        return MergeRefusal::GridDiffers;
-    return MergeRefusal::None;
+        return MergeFailure::NoInterval;
+    if (archive.header.newestTime < 0 || download.header.newestTime < 0)
+        return MergeFailure::NoTime;
+    if ((int64_t{archive.header.newestTime} - download.header.newestTime) % interval != 0)
+        return MergeFailure::GridDiffers;
+    return MergeFailure::None;
 }
 
 // The record for one slot from what the two hold there, counted.
@@ -77,29 +79,26 @@ std::string minutesText(int32_t interval)
 MergeResult mergeSeries(const RecordSeries& archive, const RecordSeries& download)
 {
     MergeResult merge;
-    merge.refusal = refusalOf(archive, download);
-    if (merge.refusal != MergeRefusal::None)
+    merge.failure = failureOf(archive, download);
+    if (merge.failure != MergeFailure::None)
         return merge;
+    if (archive.records.empty() || download.records.empty()) {
+        merge.records = archive.records.empty() ? download.records : archive.records;
+        merge.newSamples = static_cast<int64_t>(download.records.size());
+        return merge;
+    }
+    // Grid slots count intervals from the older of the two oldest samples.
     const int64_t interval = archive.header.interval;
-    // Grid slots count intervals from the oldest sample of either series.
-    int64_t last = -1, archiveFirst = 0, downloadFirst = 0;
-    const bool both = !archive.records.empty() && !download.records.empty();
-    const RecordSeries& only = archive.records.empty() ? download : archive;
-    const int64_t start = both ? std::min(oldestTime(archive), oldestTime(download)) : oldestTime(only);
-    if (!archive.records.empty()) {
-        archiveFirst = (oldestTime(archive) - start) / interval;
-        last = std::max(last, archiveFirst + static_cast<int64_t>(archive.records.size()) - 1);
-    }
-    if (!download.records.empty()) {
-        downloadFirst = (oldestTime(download) - start) / interval;
-        last = std::max(last, downloadFirst + static_cast<int64_t>(download.records.size()) - 1);
-    }
-    merge.records.reserve(static_cast<size_t>(last + 1));
-    for (int64_t slot = 0; slot <= last; ++slot)
+    const int64_t start = std::min(oldestTime(archive), oldestTime(download));
+    const int64_t archiveFirst = (oldestTime(archive) - start) / interval;
+    const int64_t downloadFirst = (oldestTime(download) - start) / interval;
+    const int64_t slots = std::max(archiveFirst + static_cast<int64_t>(archive.records.size()),
+                                   downloadFirst + static_cast<int64_t>(download.records.size()));
+    merge.records.reserve(static_cast<size_t>(slots));
+    for (int64_t slot = 0; slot < slots; ++slot)
         merge.records.push_back(pickRecord(recordAtSlot(archive, archiveFirst, slot),
                                            recordAtSlot(download, downloadFirst, slot), merge));
-    const int64_t newest = start + last * interval;
-    assignTimes(merge.records, static_cast<int32_t>(newest), archive.header.interval);
+    assignTimes(merge.records, static_cast<int32_t>(start + (slots - 1) * interval), archive.header.interval);
     return merge;
 }
 
@@ -110,18 +109,40 @@ std::string mergeSummary(const MergeResult& merge)
         + " gap lines added";
 }
 
-std::string refusalText(MergeRefusal refusal, const std::string& archiveName, int32_t archiveInterval,
-                        int32_t downloadInterval)
+MergeResult mergeIntoFile(const std::string& path, const RecordSeries& download)
 {
-    switch (refusal) {
-    case MergeRefusal::None: return "";
-    case MergeRefusal::IntervalDiffers:
+    MergeResult merge;
+    RecordSeries archive;
+    if (!platform::fileExists(path)) {
+        archive.header.interval = download.header.interval;
+        merge = mergeSeries(archive, download);
+    } else {
+        switch (readRecordFile(path, archive)) {
+        case ReadResult::Done: merge = mergeSeries(archive, download); break;
+        case ReadResult::CannotRead: merge.failure = MergeFailure::CannotRead; break;
+        case ReadResult::WrongFormat: merge.failure = MergeFailure::NotARecordFile; break;
+        }
+    }
+    if (merge.failure == MergeFailure::None && !writeRecordFile(path, merge.records, download.header.interval))
+        merge.failure = MergeFailure::CannotWrite;
+    return merge;
+}
+
+std::string mergeFailureText(MergeFailure failure, const std::string& archiveName, int32_t archiveInterval,
+                             int32_t downloadInterval)
+{
+    switch (failure) {
+    case MergeFailure::None: return "";
+    case MergeFailure::CannotRead: return "Can't read " + archiveName;
+    case MergeFailure::NotARecordFile: return "Can't merge: " + archiveName + " is not a record file";
+    case MergeFailure::CannotWrite: return "Can't write " + archiveName;
+    case MergeFailure::IntervalDiffers:
         return "Can't merge: the interval is " + minutesText(archiveInterval) + " in " + archiveName + " and "
             + minutesText(downloadInterval) + " in the download";
-    case MergeRefusal::NoInterval: return "Can't merge: " + archiveName + " and the download have no interval";
-    case MergeRefusal::NoTime:
+    case MergeFailure::NoInterval: return "Can't merge: " + archiveName + " and the download have no interval";
+    case MergeFailure::NoTime:
         return "Can't merge: the time of the newest sample in " + archiveName + " or in the download is not valid";
-    case MergeRefusal::GridDiffers:
+    case MergeFailure::GridDiffers:
         return "Can't merge: the samples in " + archiveName + " and in the download do not lie on the same "
             + minutesText(archiveInterval) + " grid";
     }

@@ -17,8 +17,11 @@
 
 namespace records {
 
-enum class MergeRefusal {
+enum class MergeFailure {
     None,
+    CannotRead,        // the archive exists but cannot be read
+    NotARecordFile,    // the archive is no record file
+    CannotWrite,       // the merged file cannot be written (the archive is unchanged)
     IntervalDiffers,   // the two intervals are not the same
     NoInterval,        // the common interval is 0 or less: there is no grid
     NoTime,            // a series with records has no valid newest time
@@ -26,7 +29,7 @@ enum class MergeRefusal {
 };
 
 struct MergeResult {
-    MergeRefusal refusal = MergeRefusal::None;
+    MergeFailure failure = MergeFailure::None;
     std::vector<Record> records;   // the merged series, oldest first, timed
     int64_t newSamples = 0;        // download records that filled a time (or an archived gap)
     int64_t alreadyArchived = 0;   // download records whose time the archive holds a reading for
@@ -34,15 +37,20 @@ struct MergeResult {
     int64_t gapLines = 0;          // gaps added for times that neither holds
 };
 
-// Merges `download` into `archive`; a refusal brings no records.
+// Merges `download` into `archive`; a failure brings no records.
 MergeResult mergeSeries(const RecordSeries& archive, const RecordSeries& download);
+
+// Merges `download` into the record file `path`, writing the result through a
+// temporary file; without a file at `path`, writes the download as it is. On
+// any failure nothing is written.
+MergeResult mergeIntoFile(const std::string& path, const RecordSeries& download);
 
 // "12345 new samples, 87654 already archived, 0 differing, 3 gap lines added".
 std::string mergeSummary(const MergeResult& merge);
 
-// Why a merge into the file `archiveName` was refused, in words ("Can't merge:
-// the interval is 5 min in FILE.log and 1 min in the download").
-std::string refusalText(MergeRefusal refusal, const std::string& archiveName, int32_t archiveInterval,
-                        int32_t downloadInterval);
+// Why a merge into the file `archiveName` failed, in words ("Can't merge: the
+// interval is 5 min in FILE.log and 1 min in the download").
+std::string mergeFailureText(MergeFailure failure, const std::string& archiveName, int32_t archiveInterval,
+                             int32_t downloadInterval);
 
 } // namespace records

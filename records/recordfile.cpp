@@ -5,15 +5,16 @@
 
 namespace records {
 
-bool readRecordFile(const std::string& path, RecordSeries& series)
+ReadResult readRecordFile(const std::string& path, RecordSeries& series)
 {
     std::string bytes;
-    platform::readFile(path, bytes);   // a file that cannot be read is empty
     series = RecordSeries{};
+    if (!platform::readFile(path, bytes))
+        return ReadResult::CannotRead;
     if (!readLogFile(bytes, series.header, series.records))
-        return false;
+        return ReadResult::WrongFormat;
     assignTimes(series.records, series.header.newestTime, series.header.interval);
-    return true;
+    return ReadResult::Done;
 }
 
 bool writeRecordFile(const std::string& path, const std::vector<Record>& records, int32_t interval)

@@ -18,9 +18,10 @@ struct RecordSeries {
     std::vector<Record> records;   // oldest first, timed from header
 };
 
-// Reads the record file at `path`. False when it is not a record file (a file
-// that cannot be read counts as one that is not).
-bool readRecordFile(const std::string& path, RecordSeries& series);
+enum class ReadResult { Done, CannotRead, WrongFormat };
+
+// Reads the record file at `path` into `series` (emptied first).
+ReadResult readRecordFile(const std::string& path, RecordSeries& series);
 
 // Writes `records` (oldest first) with `interval` as the record file `path`,
 // through a temporary file: false, and the old file intact, when it cannot.
