@@ -79,6 +79,8 @@ std::string minutesText(int32_t interval)
 MergeResult mergeSeries(const RecordSeries& archive, const RecordSeries& download)
 {
     MergeResult merge;
+    merge.archiveInterval = archive.header.interval;
+    merge.downloadInterval = download.header.interval;
     merge.failure = failureOf(archive, download);
     if (merge.failure != MergeFailure::None)
         return merge;
@@ -128,23 +130,22 @@ MergeResult mergeIntoFile(const std::string& path, const RecordSeries& download)
     return merge;
 }
 
-std::string mergeFailureText(MergeFailure failure, const std::string& archiveName, int32_t archiveInterval,
-                             int32_t downloadInterval)
+std::string mergeFailureText(const MergeResult& merge, const std::string& archiveName)
 {
-    switch (failure) {
+    switch (merge.failure) {
     case MergeFailure::None: return "";
     case MergeFailure::CannotRead: return "Can't read " + archiveName;
     case MergeFailure::NotARecordFile: return "Can't merge: " + archiveName + " is not a record file";
     case MergeFailure::CannotWrite: return "Can't write " + archiveName;
     case MergeFailure::IntervalDiffers:
-        return "Can't merge: the interval is " + minutesText(archiveInterval) + " in " + archiveName + " and "
-            + minutesText(downloadInterval) + " in the download";
+        return "Can't merge: the interval is " + minutesText(merge.archiveInterval) + " in " + archiveName + " and "
+            + minutesText(merge.downloadInterval) + " in the download";
     case MergeFailure::NoInterval: return "Can't merge: " + archiveName + " and the download have no interval";
     case MergeFailure::NoTime:
         return "Can't merge: the time of the newest sample in " + archiveName + " or in the download is not valid";
     case MergeFailure::GridDiffers:
         return "Can't merge: the samples in " + archiveName + " and in the download do not lie on the same "
-            + minutesText(archiveInterval) + " grid";
+            + minutesText(merge.archiveInterval) + " grid";
     }
     return "";
 }

@@ -35,6 +35,8 @@ struct MergeResult {
     int64_t alreadyArchived = 0;   // download records whose time the archive holds a reading for
     int64_t differing = 0;         // of those, the ones whose readings differ
     int64_t gapLines = 0;          // gaps added for times that neither holds
+    int32_t archiveInterval = 0;   // the two intervals, for the words of a failure
+    int32_t downloadInterval = 0;
 };
 
 // Merges `download` into `archive`; a failure brings no records.
@@ -50,7 +52,6 @@ std::string mergeSummary(const MergeResult& merge);
 
 // Why a merge into the file `archiveName` failed, in words ("Can't merge: the
 // interval is 5 min in FILE.log and 1 min in the download").
-std::string mergeFailureText(MergeFailure failure, const std::string& archiveName, int32_t archiveInterval,
-                             int32_t downloadInterval);
+std::string mergeFailureText(const MergeResult& merge, const std::string& archiveName);
 
 } // namespace records
