@@ -30,8 +30,10 @@ ProfileCounts profileCounts;
 void addRow(const std::string& label, const std::array<int64_t, humidityBands>& counts)
 {
     std::string row = label;
-    for (int64_t count : counts)
-        row += "\n" + hoursText(count, records::store().interval);
+    for (int64_t count : counts) {
+        row += '\n';
+        row += hoursText(count, records::store().interval);
+    }
     platform::insertListRow(app::profileList, 0, row);
 }
 

@@ -3,6 +3,7 @@
 #include "app/about_window.h"
 #include "app/commands.h"
 #include "app/ids.h"
+#include "app/main_window.h"
 #include "app/preferences_window.h"
 #include "app/profile_window.h"
 #include "device/commands.h"
@@ -21,9 +22,6 @@ namespace app {
 
 namespace {
 
-// The graph area starts right of the left column.
-constexpr int leftColumnWidth = 200;
-constexpr int scrollBarHeight = 20;
 // Longest wait of one pass: the loop sleeps instead of spinning.
 constexpr int passWaitMs = 50;
 

@@ -5,6 +5,7 @@
 #include "platform/images.h"
 #include "platform/window.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace app {
@@ -85,6 +86,11 @@ void buildMainWindow()
     platform::createStatusBar(mainWindow, statusBar, {130, 130, 100, 100, 400});
     buildLeftColumn();
     buildGraphArea();
+    // No smaller than the left column and a graph that still draws, above the
+    // status bar, so nothing overlaps.
+    platform::setMinimumClientSize(mainWindow, {leftColumnWidth + smallestGraph,
+                                                std::max(leftColumnHeight, smallestGraph + scrollBarHeight) +
+                                                    platform::statusBarHeight(statusBar)});
     platform::showWindow(mainWindow, platform::WindowShow::Maximized);
 }
 

@@ -106,6 +106,7 @@ void buildPreferencesWindow()
 void openPreferencesWindow()
 {
     buildPreferencesWindow();
+    platform::setDialogKeys(preferencesWindow, okButton);
     platform::showWindow(preferencesWindow, platform::WindowShow::Normal);
     runWindowLoop(preferencesWindow, mainWindow, onPreferencesControl);
 }

@@ -317,7 +317,7 @@ void saveSettings(const std::string& fileName)
 {
     // A failed save is not reported: the settings stay in memory and the old
     // file, if any, stays intact.
-    platform::replaceFile(fileName, formatSettings(settings()));
+    platform::rewriteFile(fileName, formatSettings(settings()));
 }
 
 std::string addressText(uint32_t address)

@@ -16,6 +16,7 @@ void createPictureAndAddress()
     showDevicePicture();
     platform::createText(deviceWindow, addressLabel, "Sentrel32 IP Address: ", {0, 225, 200, 20}, platform::Align::Right);
     platform::createAddressField(deviceWindow, addressField, {200, 225, 100, 20});
+    platform::alignTextWithField(addressLabel, addressField);
     platform::setAccessibleName(addressField, "Sentrel32 IP Address");
 }
 

@@ -154,6 +154,7 @@ void monitorDevice()
         return;
     }
     buildMonitorWindow();
+    platform::setDialogKeys(app::deviceWindow, app::deviceButton);
     platform::showWindow(app::deviceWindow, platform::WindowShow::Normal);
     app::runWindowLoop(app::deviceWindow, app::mainWindow, onMonitorControl);
 }

@@ -1,19 +1,35 @@
 #include "export/command.h"
 
 #include "app/commands.h"
-#include "export/sheet.h"
+#include "app/settings.h"
+#include "export/export.h"
 #include "platform/dialogs.h"
 #include "platform/file.h"
 #include "records/store.h"
 
 #include <cctype>
-#include <new>
 
 namespace xls {
 
 namespace {
 
-const char* const xlsPatterns = "Excel 97-2003 File (*.xls)|*.xls|All files (*.*)|*.*";
+// The dialog's entries; the first stays the BIFF2 sheet, so an export the user
+// does not change writes what it always did.
+enum ExportPattern {
+    XlsPattern,
+    XlsxPattern,
+    CsvPattern,
+    CsvSpreadsheetPattern,
+    AllFilesPattern,
+};
+
+const char* const exportPatterns = "Excel 97-2003 File (*.xls)|*.xls|"
+                                   "Excel Workbook (*.xlsx)|*.xlsx|"
+                                   "CSV (*.csv)|*.csv|"
+                                   "CSV, semicolon and decimal comma (*.csv)|*.csv|"
+                                   "All files (*.*)|*.*";
+
+const char* const moreRecordsHint = "\n\nChoose Excel Workbook (*.xlsx) or CSV for more records.";
 
 std::string lowerCase(std::string text)
 {
@@ -22,21 +38,23 @@ std::string lowerCase(std::string text)
     return text;
 }
 
-void reportWriteFailure(const std::string& path)
+// The format of the chosen entry; "All files" writes the .xls.
+Format formatOfPattern(int pattern)
 {
-    platform::messageBox("Error", "Can't write " + platform::displayName(path), platform::MessageIcon::Error);
+    switch (pattern) {
+    case XlsxPattern: return Format::Xlsx;
+    case CsvPattern:
+    case CsvSpreadsheetPattern: return Format::Csv;
+    default: return Format::Xls;
+    }
 }
 
-// Builds and writes the workbook; false when memory or the file fails.
-bool writeWorkbook(const std::string& path)
+void reportFailure(ExportResult result, const std::string& path)
 {
-    std::string bytes;
-    try {
-        bytes = workbookBytes(records::store().records);
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
-    return platform::replaceFile(path, bytes);
+    std::string text = exportFailureText(result, path);
+    if (result == ExportResult::TooManyForXls)
+        text += moreRecordsHint;
+    platform::messageBox("Error", text, platform::MessageIcon::Error);
 }
 
 } // namespace
@@ -52,23 +70,28 @@ std::string proposedExportPath(const std::string& lastSavePath)
     return path + ".xls";
 }
 
+ExportChoice exportChoice(const std::string& path, int pattern)
+{
+    ExportChoice choice;
+    choice.format = formatOfPath(path).value_or(formatOfPattern(pattern));
+    choice.csvStyle = pattern == CsvSpreadsheetPattern ? CsvStyle::Spreadsheet : CsvStyle::Data;
+    return choice;
+}
+
 void exportAsExcel()
 {
     const records::RecordStore& s = records::store();
-    // Checked before asking for a file: a larger store has no one-sheet form.
-    if (!fitsOneSheet(s.records.size())) {
-        platform::messageBox("Error", "Can't export more than 65535 records to one sheet", platform::MessageIcon::Error);
+    platform::FileChoice chosen =
+        platform::saveFileDialog("Please choose file to save", proposedExportPath(s.lastSavePath), exportPatterns);
+    if (chosen.path.empty())
         return;
-    }
-    platform::FileChoice choice =
-        platform::saveFileDialog("Please choose file to save", proposedExportPath(s.lastSavePath), xlsPatterns);
-    if (choice.path.empty())
-        return;
+    const ExportChoice choice = exportChoice(chosen.path, chosen.pattern);
+    const ExportOptions options{choice.csvStyle, !app::settings().celsius};
     app::setBusyCursor(true);
-    bool written = writeWorkbook(choice.path);
+    const ExportResult result = exportRecords(s.records, chosen.path, choice.format, options);
     app::setBusyCursor(false);
-    if (!written)
-        reportWriteFailure(choice.path);
+    if (result != ExportResult::Written)
+        reportFailure(result, chosen.path);
 }
 
 } // namespace xls

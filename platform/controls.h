@@ -70,6 +70,9 @@ int selectedDropDownEntry(int id);   // -1 when none
 
 // IPv4 address field: first octet in the low byte. Each edit raises a control event.
 void createAddressField(int window, int id, Rect r);
+// Moves the text of `label` down to stand on the baseline of the text in the
+// edit field beside it.
+void alignTextWithField(int label, int field);
 void setAddress(int id, uint32_t address);
 uint32_t address(int id);
 

@@ -2,11 +2,12 @@
 //
 // replaceFile writes a temporary file beside the target (same directory, so the
 // rename stays on one file system and is atomic) and renames it over the target.
-// Any failure removes the temporary file and leaves the target as it was.
+// Any failure removes the temporary file and leaves the target as it was. The
+// target of a symbolic link is the file the link points to.
 //
-// Windows differs in three calls, kept in the section below: a file has no
+// Windows differs in four calls, kept in the section below: a file has no
 // permission bits to carry over, rename() will not replace an existing file, and
-// a folder name ends with a backslash.
+// a folder name ends with a backslash, and there are no links to follow.
 #include "platform/file.h"
 
 #include <cerrno>
@@ -18,6 +19,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
+#else
+constexpr int O_BINARY = 0;   // POSIX files have no text mode
 #endif
 
 namespace platform {
@@ -38,6 +41,12 @@ static bool copyMode(int, const std::string&)
 static bool renameOver(const std::string& from, const std::string& to)
 {
     return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+// The program makes no links on Windows, and shortcuts are files of their own.
+static std::string linkTarget(const std::string& path)
+{
+    return path;
 }
 
 #else
@@ -65,6 +74,27 @@ static bool copyMode(int fd, const std::string& path)
 static bool renameOver(const std::string& from, const std::string& to)
 {
     return std::rename(from.c_str(), to.c_str()) == 0;
+}
+
+// Where a chain of symbolic links ends, so that a save replaces the file the
+// link points to and the link survives. A relative target counts from the
+// link's folder. The path itself when it is no link; a loop gives up after as
+// many steps as the kernel allows.
+static std::string linkTarget(const std::string& path)
+{
+    std::string current = path;
+    for (int step = 0; step < 40; ++step) {
+        std::vector<char> buffer(4096);
+        ssize_t n = readlink(current.c_str(), buffer.data(), buffer.size());
+        if (n < 0 || static_cast<size_t>(n) >= buffer.size())
+            return current;
+        std::string target(buffer.data(), static_cast<size_t>(n));
+        size_t slash = current.rfind('/');
+        if (!target.empty() && target.front() != '/' && slash != std::string::npos)
+            target = current.substr(0, slash + 1) + target;
+        current = target;
+    }
+    return current;
 }
 
 #endif
@@ -119,21 +149,47 @@ static bool mayReplace(const std::string& path)
     return S_ISREG(old.st_mode) && (old.st_mode & 0222) != 0 && access(path.c_str(), W_OK) == 0;
 }
 
-bool replaceFile(const std::string& path, const std::string& bytes)
+// Writes `bytes` into a new temporary file beside `path` and renames it over
+// `path`. Returns -1 when no temporary file can be made there, 0 when the write
+// or the rename failed (the temporary file is removed), 1 on success.
+static int replaceThroughTemporary(const std::string& path, const std::string& bytes)
 {
-    if (!mayReplace(path))
-        return false;
     std::string temp = path + ".tmp-XXXXXX";
     int fd = mkstemp(temp.data());
     if (fd < 0)
-        return false;
+        return -1;
     bool ok = copyMode(fd, path) && writeAll(fd, bytes);
     // close can report a write that failed late (a full disk, a network share).
     ok = close(fd) == 0 && ok;
     ok = ok && renameOver(temp, path);
     if (!ok)
         unlink(temp.c_str());
-    return ok;
+    return ok ? 1 : 0;
+}
+
+// Truncates and writes the file where it is.
+static bool writeInPlace(const std::string& path, const std::string& bytes)
+{
+    int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_BINARY, 0666);
+    if (fd < 0)
+        return false;
+    bool ok = writeAll(fd, bytes);
+    return close(fd) == 0 && ok;
+}
+
+bool replaceFile(const std::string& path, const std::string& bytes)
+{
+    std::string target = linkTarget(path);
+    return mayReplace(target) && replaceThroughTemporary(target, bytes) == 1;
+}
+
+bool rewriteFile(const std::string& path, const std::string& bytes)
+{
+    std::string target = linkTarget(path);
+    if (!mayReplace(target))
+        return false;
+    int replaced = replaceThroughTemporary(target, bytes);
+    return replaced == 1 || (replaced < 0 && writeInPlace(target, bytes));
 }
 
 // When the directory cannot be named (it was removed), "./" still means it.

@@ -2,9 +2,11 @@
 //
 // Paths are the operating system's. replaceFile writes to a temporary file beside
 // the target and renames it over the target, so a failed write never destroys
-// what was there.
+// what was there. Both writers follow symbolic links: the file a link points to
+// is written and the link stays.
 #pragma once
 
+#include <functional>
 #include <string>
 
 namespace platform {
@@ -15,10 +17,21 @@ bool readFile(const std::string& path, std::string& bytes);
 // when it cannot. Only a new file or an existing regular file with write
 // permission is written: a read-only file, a directory or a device is refused.
 bool replaceFile(const std::string& path, const std::string& bytes);
+// As replaceFile, but when no temporary file can be made beside the target (a
+// folder the user may not write to), the target is truncated and written in
+// place. For small files written whole, whose loss would cost little.
+bool rewriteFile(const std::string& path, const std::string& bytes);
 // True when something (a file, a folder, ...) is at `path`.
 bool fileExists(const std::string& path);
 // The current working directory with a trailing separator.
 std::string workingDirectory();
+
+// For a library that writes its output to a file it names itself (libxlsxwriter):
+// `write` is given the path of a fresh scratch file in the system's temporary
+// folder and returns whether it wrote it; its content then replaces `path` as
+// replaceFile does. False when the scratch file cannot be made, `write` fails
+// or the replacing fails; the scratch file is removed in every case.
+bool replaceFileWithWritten(const std::string& path, const std::function<bool(const std::string& scratchPath)>& write);
 
 } // namespace platform
 

@@ -18,6 +18,7 @@
 #include <QPixmap>
 #include <QTimer>
 
+#include <clocale>
 #include <deque>
 
 namespace platform {
@@ -75,6 +76,10 @@ void startToolkit()
     app->setFont(controls);
     events.watcher = new MouseWatcher;
     app->installEventFilter(events.watcher);
+    qt::guardOwners();
+    // The toolkit adopted the user's locale; numbers are written with a point
+    // whatever the locale (the C library's printf follows LC_NUMERIC).
+    std::setlocale(LC_NUMERIC, "C");
 }
 
 Event popEvent()

@@ -16,6 +16,8 @@
 #include <QRegularExpressionValidator>
 #include <QScrollBar>
 #include <QSlider>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QAbstractListModel>
 #include <QTreeWidget>
 
@@ -24,6 +26,8 @@
 namespace platform {
 
 namespace {
+
+constexpr int maxShownEntries = 20;   // rows of an open drop-down list
 
 enum class Kind { Frame, Text, Button, Option, TrackBar, ScrollBar, ImageView, List, DropDown, Address, Link };
 
@@ -214,10 +218,12 @@ void createTrackBar(int window, int id, Rect r, int minimum, int maximum)
     slider->setTickInterval(1);
     slider->setPageStep(1);
     programmatically([&] { slider->setRange(minimum, maximum); });
-    QObject::connect(slider, &QSlider::valueChanged, [window, id] {
-        if (!state.settingValue)
-            qt::pushEvent({EventKind::Control, window, id});
-    });
+    // Every action of the user is an event, also one that leaves the value as it
+    // was (a click on the handle, Home at the lowest position): the program may
+    // show a position that is not the level in force. Changes made by the program
+    // trigger no action.
+    QObject::connect(slider, &QSlider::actionTriggered, [window, id] { qt::pushEvent({EventKind::Control, window, id}); });
+    QObject::connect(slider, &QSlider::sliderReleased, [window, id] { qt::pushEvent({EventKind::Control, window, id}); });
 }
 
 void setTrackBarPosition(int id, int position)
@@ -340,6 +346,10 @@ void createDropDown(int window, int id, Rect r)
     box->setMinimumContentsLength(19);
     if (auto* view = qobject_cast<QListView*>(box->view()))
         view->setUniformItemSizes(true);
+    // An open list shows at most 20 rows and scrolls, instead of a menu as tall
+    // as the screen; typing the start of an entry jumps to it.
+    box->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
+    box->setMaxVisibleItems(maxShownEntries);
     QObject::connect(box, &QComboBox::activated, [window, id] {
         qt::pushEvent({EventKind::Control, window, id});
     });
@@ -373,9 +383,37 @@ void createAddressField(int window, int id, Rect r)
     static const QRegularExpression dotted(
         QStringLiteral("^((25[0-5]|2[0-4][0-9]|1[0-9][0-9]|[1-9]?[0-9])?\\.){0,3}(25[0-5]|2[0-4][0-9]|1[0-9][0-9]|[1-9]?[0-9])?$"));
     field->setValidator(new QRegularExpressionValidator(dotted, field));
+    // A character that cannot make an address is refused where the user sees
+    // it: the field keeps what it had and beeps.
+    QObject::connect(field, &QLineEdit::inputRejected, [] { qt::beep(); });
     QObject::connect(field, &QLineEdit::textEdited, [window, id] {
         qt::pushEvent({EventKind::Control, window, id});
     });
+}
+
+// Where a line edit puts the top of its text line: centred in the contents
+// rectangle of its frame, as the line edit paints it.
+static int textTopOf(QLineEdit* field)
+{
+    QStyleOptionFrame panel;
+    panel.initFrom(field);
+    panel.rect = field->rect();
+    panel.lineWidth = field->hasFrame() ? field->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &panel, field) : 0;
+    panel.midLineWidth = 0;
+    panel.state |= QStyle::State_Sunken;
+    QRect contents = field->style()->subElementRect(QStyle::SE_LineEditContents, &panel, field);
+    contents = contents.marginsRemoved(field->textMargins());
+    return contents.y() + (contents.height() - field->fontMetrics().height() + 1) / 2;
+}
+
+void alignTextWithField(int labelId, int fieldId)
+{
+    auto* label = widgetAs<QLabel>(labelId);
+    auto* field = widgetAs<QLineEdit>(fieldId);
+    if (!label || !field)
+        return;
+    int top = field->y() + textTopOf(field) - label->y();
+    label->setContentsMargins(0, std::max(top, 0), 0, 0);
 }
 
 void setAddress(int id, uint32_t value)
@@ -495,6 +533,14 @@ QWidget* controlWidget(int id)
 {
     ControlRecord* record = find(id);
     return record ? record->widget.data() : nullptr;
+}
+
+int controlOfWidget(const QWidget* widget)
+{
+    for (auto& [id, record] : state.controls)
+        if (widget && record.widget.data() == widget)
+            return id;
+    return -1;
 }
 
 void forgetControlsOf(int window)

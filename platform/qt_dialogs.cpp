@@ -7,6 +7,8 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPointer>
+#include <QApplication>
 #include <QUrl>
 
 namespace platform {
@@ -92,14 +94,20 @@ std::optional<Color> chooseColor(Color preset)
     return rgb(chosen.red(), chosen.green(), chosen.blue());
 }
 
+// The focus goes back to the control that had it before the box took it.
 void messageBox(const std::string& title, const std::string& text, MessageIcon icon)
 {
+    QPointer<QWidget> focus = QApplication::focusWidget();
     if (testing::active()) {
+        if (focus)
+            focus->clearFocus();   // as the box would take it
         qt::recordMessage(title, text, icon);
-        return;
+    } else {
+        QMessageBox box(qtIcon(icon), qt::fromCp1252(title), qt::multiLine(text), QMessageBox::Ok, qt::dialogParent());
+        box.exec();
     }
-    QMessageBox box(qtIcon(icon), qt::fromCp1252(title), qt::multiLine(text), QMessageBox::Ok, qt::dialogParent());
-    box.exec();
+    if (focus)
+        focus->setFocus(Qt::OtherFocusReason);
 }
 
 void openWebAddress(const std::string& url)

@@ -31,6 +31,8 @@ QWidget* clientOf(int window);
 QWidget* frameOf(int window);
 // The window id whose client or frame contains `widget`, or -1.
 int windowOfWidget(const QWidget* widget);
+// Keeps every owner from taking input while a window it owns is open.
+void guardOwners();
 // The innermost open window (the most recently opened one still open), or -1.
 int innermostWindow();
 // The widget dialogs should be modal to.
@@ -46,6 +48,10 @@ void resizeClient(int window, Size client);
 
 // ----- Controls (qt_controls.cpp) -----
 QWidget* controlWidget(int id);
+// The control id of `widget`, or -1 when it is none of the program's controls.
+int controlOfWidget(const QWidget* widget);
+// Beeps, or counts the beep in test mode.
+void beep();
 void forgetControlsOf(int window);
 void forgetAllControls();
 void runScrollHook(int window, int scrollBar);

@@ -6,7 +6,14 @@
 #include "platform/window.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollBar>
@@ -36,6 +43,7 @@ struct TestState {
     std::vector<std::string> failures;
     DialogRequest lastDialog;
     bool exhaustedReported = false;
+    int beeps = 0;
 };
 
 TestState state;
@@ -117,11 +125,111 @@ void moveTrackBar(int control, int position)
     auto* slider = qobject_cast<QSlider*>(qt::controlWidget(control));
     if (!slider || !slider->isEnabled())
         return;
-    // A drag that ends where it began still notifies, as the native control does.
-    if (slider->value() == std::clamp(position, slider->minimum(), slider->maximum()))
-        qt::pushEvent({EventKind::Control, qt::windowOfWidget(slider), control});
-    else
-        slider->setValue(position);
+    // As the mouse does it: press the handle, move it, let go.
+    slider->setSliderDown(true);
+    slider->setSliderPosition(position);
+    slider->setSliderDown(false);
+}
+
+namespace {
+
+Qt::Key qtKey(Key key)
+{
+    switch (key) {
+    case Key::Left: return Qt::Key_Left;
+    case Key::Right: return Qt::Key_Right;
+    case Key::Home: return Qt::Key_Home;
+    case Key::End: return Qt::Key_End;
+    case Key::PageUp: return Qt::Key_PageUp;
+    case Key::PageDown: return Qt::Key_PageDown;
+    case Key::Enter: return Qt::Key_Return;
+    case Key::Escape: return Qt::Key_Escape;
+    }
+    return Qt::Key_unknown;
+}
+
+} // namespace
+
+void pressKey(int control, Key key)
+{
+    QWidget* widget = qt::controlWidget(control);
+    if (!widget)
+        return;
+    widget->setFocus(Qt::OtherFocusReason);
+    QKeyEvent press(QEvent::KeyPress, qtKey(key), Qt::NoModifier);
+    QKeyEvent release(QEvent::KeyRelease, qtKey(key), Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &press);
+    QCoreApplication::sendEvent(widget, &release);
+}
+
+void clickAt(int control, int x, int y)
+{
+    QWidget* widget = qt::controlWidget(control);
+    if (!widget)
+        return;
+    QPointF local(x, y);
+    QPointF global = widget->mapToGlobal(local);
+    QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &press);
+    QCoreApplication::sendEvent(widget, &release);
+}
+
+void pumpFor(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+unsigned long long nativeWindowId(int window)
+{
+    QWidget* frame = qt::frameOf(window);
+    return frame ? static_cast<unsigned long long>(frame->winId()) : 0;
+}
+
+void typeText(int control, const std::string& text)
+{
+    QWidget* widget = qt::controlWidget(control);
+    if (!widget)
+        return;
+    widget->setFocus(Qt::OtherFocusReason);
+    for (char c : text) {
+        QString character = toQt(std::string(1, c));
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, character);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, character);
+        QCoreApplication::sendEvent(widget, &press);
+        QCoreApplication::sendEvent(widget, &release);
+    }
+}
+
+int beeps()
+{
+    return state.beeps;
+}
+
+int focusedControl()
+{
+    return qt::controlOfWidget(QApplication::focusWidget());
+}
+
+bool focusShown()
+{
+    QWidget* focus = QApplication::focusWidget();
+    return focus && focus->window()->testAttribute(Qt::WA_KeyboardFocusChange);
+}
+
+int openDropDownRows(int control)
+{
+    auto* box = qobject_cast<QComboBox*>(qt::controlWidget(control));
+    if (!box)
+        return 0;
+    box->showPopup();
+    QAbstractItemView* view = box->view();
+    int row = view->sizeHintForRow(0);
+    int rows = row > 0 ? view->viewport()->height() / row : 0;
+    box->hidePopup();
+    return rows;
 }
 
 void dragScrollBar(int control, int position)
@@ -366,6 +474,14 @@ std::optional<std::string> scriptedPrint()
 void recordMessage(const std::string& title, const std::string& text, MessageIcon icon)
 {
     testing::state.messages.push_back({title, text, icon});
+}
+
+void beep()
+{
+    if (testing::active())
+        ++testing::state.beeps;
+    else
+        QApplication::beep();
 }
 
 void recordWebAddress(const std::string& url)

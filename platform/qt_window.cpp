@@ -14,6 +14,8 @@
 #include <QCursor>
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QPushButton>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -35,6 +37,9 @@ class WindowFrame : public QWidget {
 public:
     WindowFrame(int id, QWidget* owner, Qt::WindowFlags flags) : QWidget(owner, flags), id(id) {}
 
+    // The button Enter presses; -1 where Enter and Escape mean nothing.
+    int defaultButton = -1;
+
 protected:
     void closeEvent(QCloseEvent* event) override
     {
@@ -42,7 +47,35 @@ protected:
         qt::pushEvent({EventKind::CloseRequest, id, 0});
     }
 
+    // Keys that no control took come here.
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        if (defaultButton < 0) {
+            QWidget::keyPressEvent(event);
+            return;
+        }
+        switch (event->key()) {
+        case Qt::Key_Escape: qt::pushEvent({EventKind::CloseRequest, id, 0}); break;
+        case Qt::Key_Return:
+        case Qt::Key_Enter: qt::pushEvent({EventKind::Control, id, pressedByEnter()}); break;
+        default: QWidget::keyPressEvent(event); return;
+        }
+        event->accept();
+    }
+
 private:
+    // As on Windows: the push button with the focus, else the default button.
+    int pressedByEnter() const
+    {
+        QWidget* focus = QApplication::focusWidget();
+        if (qobject_cast<QPushButton*>(focus) && focus->window() == this) {
+            int control = qt::controlOfWidget(focus);
+            if (control >= 0)
+                return control;
+        }
+        return defaultButton;
+    }
+
     int id;
 };
 
@@ -92,6 +125,7 @@ struct WindowState {
 WindowState state;
 
 constexpr int statusBarPixels = 22;
+constexpr int fieldGap = 2;   // pixels between two status-bar fields
 
 WindowRecord* find(int window)
 {
@@ -101,9 +135,12 @@ WindowRecord* find(int window)
     return &it->second;
 }
 
-Qt::WindowFlags flagsFor(unsigned style)
+// An owned window is of the dialog type: only for such windows does the toolkit
+// tell the window system who owns them (WM_TRANSIENT_FOR on X11, the owner on
+// Windows), which keeps them above their owner and out of the taskbar.
+Qt::WindowFlags flagsFor(unsigned style, bool owned)
 {
-    Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+    Qt::WindowFlags flags = (owned ? Qt::Dialog : Qt::Window) | Qt::CustomizeWindowHint | Qt::WindowTitleHint
         | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
     if (style & StyleMinimizeBox)
         flags |= Qt::WindowMinimizeButtonHint;
@@ -161,15 +198,89 @@ void forgetMenuItems()
     }
 }
 
-// Maximises and lets the window system answer at once, so that the client area
-// has its maximised size before the caller lays anything out.
+// Maximises and lets the window system answer, so that the client area mostly
+// has its maximised size before the caller lays anything out (a window manager
+// may answer later; the main loop lays out again then). The geometry is left
+// alone: it is what Restore gives back.
 void showMaximizedNow(QWidget* frame)
 {
-    if (QScreen* screen = QGuiApplication::primaryScreen())
-        frame->setGeometry(screen->availableGeometry());
     frame->showMaximized();
     QCoreApplication::processEvents();
 }
+
+// The innermost open window that `window` owns, directly or through others;
+// -1 when it owns none.
+int innermostOwnedBy(int window)
+{
+    int found = -1, order = 0;
+    for (auto& [id, record] : state.windows) {
+        int owner = record.owner;
+        while (owner != noOwner && owner != window) {
+            WindowRecord* up = find(owner);
+            owner = up ? up->owner : noOwner;
+        }
+        if (record.frame && owner == window && record.order > order) {
+            order = record.order;
+            found = id;
+        }
+    }
+    return found;
+}
+
+// Restored if minimised, raised and activated.
+void bringBack(QWidget* frame)
+{
+    if (frame->windowState() & Qt::WindowMinimized)
+        frame->setWindowState(frame->windowState() & ~Qt::WindowMinimized);
+    frame->show();
+    frame->raise();
+    frame->activateWindow();
+}
+
+bool isUserInput(QEvent::Type type)
+{
+    switch (type) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::NonClientAreaMouseButtonPress:
+    case QEvent::Wheel:
+    case QEvent::KeyPress:
+    case QEvent::ContextMenu:
+    case QEvent::WindowActivate:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// While an owned window's loop runs, its owner takes no input: a click, a key
+// or the wheel over it, or the owner becoming active, brings the owned window
+// back instead, as Windows does for an owner it has disabled. Without this a
+// click on the owner hides the owned window behind it and the program seems
+// to hang. The owner's close box still reaches the program.
+class OwnerGuard : public QObject {
+public:
+    bool eventFilter(QObject* object, QEvent* event) override
+    {
+        auto* widget = qobject_cast<QWidget*>(object);
+        if (!widget || !isUserInput(event->type()))
+            return false;
+        int window = qt::windowOfWidget(widget);
+        int owned = window < 0 ? -1 : innermostOwnedBy(window);
+        if (owned < 0)
+            return false;
+        QWidget* frame = state.windows[owned].frame;
+        // The owner may become active when the user minimises the owned
+        // window; only the user's own input on the owner brings it back then.
+        if (event->type() == QEvent::WindowActivate) {
+            if (!frame->isMinimized())
+                bringBack(frame);
+            return false;
+        }
+        bringBack(frame);
+        return true;
+    }
+};
 
 } // namespace
 
@@ -178,7 +289,8 @@ void openWindow(const WindowSpec& opening)
     if (find(opening.id))
         closeWindow(opening.id);
     WindowRecord* owner = opening.owner == noOwner ? nullptr : find(opening.owner);
-    auto* frame = new WindowFrame(opening.id, owner ? owner->frame.data() : nullptr, flagsFor(opening.style));
+    auto* frame = new WindowFrame(opening.id, owner ? owner->frame.data() : nullptr,
+                                  flagsFor(opening.style, owner != nullptr));
     frame->setAttribute(Qt::WA_DeleteOnClose, false);
     auto* layout = new QVBoxLayout(frame);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -201,6 +313,9 @@ void showWindow(int window, WindowShow how)
     WindowRecord* record = find(window);
     if (!record)
         return;
+    // The control with the keyboard focus shows it from the start, not only
+    // after the first Tab.
+    record->frame->setAttribute(Qt::WA_KeyboardFocusChange, true);
     switch (how) {
     case WindowShow::Normal: record->frame->showNormal(); break;
     case WindowShow::Maximized: showMaximizedNow(record->frame); break;
@@ -277,17 +392,34 @@ void showAgain(int window)
         record->frame->showNormal();
 }
 
+void setDialogKeys(int window, int defaultButton)
+{
+    if (WindowRecord* record = find(window))
+        record->frame->defaultButton = defaultButton;
+}
+
+void setMinimumClientSize(int window, Size client)
+{
+    if (WindowRecord* record = find(window))
+        record->frame->setMinimumSize(client.width, client.height + menuHeight(*record));
+}
+
 void enableWindow(int window, bool enabled)
 {
     if (WindowRecord* record = find(window))
         record->frame->setEnabled(enabled);
 }
 
+// The focus goes back to the control that had it, where there is one.
 void focusWindow(int window)
 {
     if (WindowRecord* record = find(window)) {
         record->frame->activateWindow();
-        record->frame->setFocus();
+        QWidget* last = record->frame->focusWidget();
+        if (last && last != record->frame)
+            last->setFocus(Qt::OtherFocusReason);
+        else
+            record->frame->setFocus();
     }
 }
 
@@ -355,18 +487,20 @@ void createStatusBar(int window, int id, const std::vector<int>& fieldWidths)
     auto* bar = new QFrame(record->client);
     bar->setAccessibleName(QStringLiteral("Status bar"));
     auto* layout = new QHBoxLayout(bar);
-    layout->setContentsMargins(2, 2, 2, 2);
-    layout->setSpacing(2);
+    // Each field's width includes the gap before it, so the fields end where
+    // their widths add up to, inside a window of that width.
+    layout->setContentsMargins(fieldGap, 2, 0, 2);
+    layout->setSpacing(fieldGap);
     StatusBarRecord status{bar, {}};
     for (int width : fieldWidths) {
         auto* label = new QLabel(bar);
         label->setFrameShape(QFrame::Panel);
         label->setFrameShadow(QFrame::Sunken);
-        label->setFixedWidth(width);
+        label->setFixedWidth(std::max(width - fieldGap, 0));
         auto* progress = new QProgressBar(bar);
         progress->setRange(0, 100);
         progress->setTextVisible(false);
-        progress->setFixedWidth(width);
+        progress->setFixedWidth(std::max(width - fieldGap, 0));
         progress->hide();
         layout->addWidget(label);
         layout->addWidget(progress);
@@ -484,11 +618,18 @@ int innermostWindow()
     return innermost;
 }
 
+void guardOwners()
+{
+    static OwnerGuard guard;
+    QCoreApplication::instance()->installEventFilter(&guard);
+}
+
+// A dialog comes from the window whose loop runs: the innermost one.
 QWidget* dialogParent()
 {
-    if (QWidget* active = QApplication::activeWindow())
-        return active;
-    return frameOf(innermostWindow());
+    if (QWidget* innermost = frameOf(innermostWindow()))
+        return innermost;
+    return QApplication::activeWindow();
 }
 
 void closeAllWindows()

@@ -53,6 +53,21 @@ void chooseDropDownEntry(int control, int index);
 void resizeWindow(int window, Size client);
 // The mouse position that mousePosition() reports; (-1, -1) for outside.
 void setMousePosition(int window, int x, int y);
+// Real input to a control's widget, through the toolkit's own handling: the key
+// is pressed and released with the control focused; the click is a left-button
+// press and release at (x, y) in the control's own coordinates.
+enum class Key { Left, Right, Home, End, PageUp, PageDown, Enter, Escape };
+void pressKey(int control, Key key);
+void clickAt(int control, int x, int y);
+// Types `text` (Windows-1252) into a control, one key event a character.
+void typeText(int control, const std::string& text);
+
+// Lets the toolkit and the window system work for `ms` milliseconds, user input
+// included; what reaches the program's queue meanwhile stays queued. For tests
+// against a real X server and window manager.
+void pumpFor(int ms);
+// The window system's id of a window (the X11 window), for outside tools.
+unsigned long long nativeWindowId(int window);
 
 // ----- Dialog answers -----
 void answerOpenFile(const std::string& path, int pattern = 0);  // "" cancels
@@ -94,6 +109,13 @@ struct ScrollInfo {
 };
 ScrollInfo scrollInfo(int control);
 std::string accessibleName(int control);
+// Beeps since begin(): the program refused something the user did.
+int beeps();
+// The control with the keyboard focus, or -1; whether its ring shows.
+int focusedControl();
+bool focusShown();
+// Opens a drop-down's list, counts the rows it shows at once, closes it.
+int openDropDownRows(int control);
 std::string windowAccessibleName(int window);
 bool windowVisible(int window);
 bool windowEnabled(int window);

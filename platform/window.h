@@ -50,6 +50,13 @@ Size clientSize(int window);
 void hideWindow(int window);
 void showAgain(int window);
 
+// Enter presses `defaultButton` (or the push button that has the focus) and
+// Escape does what the close box does, in a window of the program's own that
+// acts as a dialog. The main window has neither.
+void setDialogKeys(int window, int defaultButton);
+// The window cannot be made smaller than this client area.
+void setMinimumClientSize(int window, Size client);
+
 void enableWindow(int window, bool enabled);
 void focusWindow(int window);
 void activateWindow(int window);

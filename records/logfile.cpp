@@ -204,8 +204,13 @@ bool readRecordLine(std::string_view line, int32_t& temperature, int32_t& humidi
 
 std::string formatIntervalLine(int32_t interval)
 {
-    const std::string minutes = "0" + std::to_string(interval / 60);
-    return "SR = " + minutes.substr(minutes.size() - 2) + "min";
+    // The last two digits of the minutes, a leading zero for one.
+    const std::string minutes = std::to_string(interval / 60);
+    std::string line = "SR = ";
+    if (minutes.size() < 2)
+        line += '0';
+    line.append(minutes, minutes.size() < 2 ? 0 : minutes.size() - 2);
+    return line + "min";
 }
 
 std::string formatRecordLine(int32_t temperature, int32_t humidity)

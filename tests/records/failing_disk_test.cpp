@@ -130,3 +130,64 @@ TEST_F(FailingDiskTest, ImportOfWhatCannotBeReadKeepsTheRecords)
     });
     EXPECT_EQ(runProgram(), 0);
 }
+
+// The .xlsx (written by libxlsxwriter into a scratch file first) and both CSV
+// styles fail like the .xls: a message, the old file, nothing left behind.
+TEST_F(FailingDiskTest, NewExportFormatsKeepTheOldFile)
+{
+    // Scratch files go to the test's own folder, where a leftover would show.
+    const std::string scratch = pathOf("scratch");
+    mkdir(scratch.c_str(), 0755);
+    const char* oldTemp = getenv("TMPDIR");
+    const std::string savedTemp = oldTemp ? oldTemp : "";
+    setenv("TMPDIR", scratch.c_str(), 1);
+
+    writeText("old.xlsx", "old sheet");
+    writeText("old.csv", "old text");
+    writeText("locked.xlsx", "read-only sheet");
+    chmod(pathOf("locked.xlsx").c_str(), 0444);
+    t::answerSaveFile(pathOf("old.xlsx"), 1);
+    t::answerSaveFile(pathOf("old.csv"), 2);
+    t::answerSaveFile(pathOf("old.csv"), 3);
+    t::answerSaveFile(pathOf("locked.xlsx"), 1);
+    t::answerSaveFile(pathOf("no-such-folder/room.csv"), 3);
+    t::answerSaveFile("/dev/full", 1);
+    t::answerSaveFile("/proc/room.xlsx", 1);
+    std::optional<FileSizeLimit> limit;
+    t::post([&] {
+        fillStore(5000, 600);   // far more than 16 kB in every format
+        limit.emplace(16384);   // until the next step: the exports run in between
+        for (int i = 0; i < 3; ++i)
+            t::chooseMenu(menuExportAsExcel);
+    });
+    t::post([&] {
+        limit.reset();
+        for (int i = 0; i < 4; ++i)
+            t::chooseMenu(menuExportAsExcel);
+    });
+    t::post([&] {
+        EXPECT_EQ(messageTexts(), (std::vector<std::string>{
+                                      "Error: Can't write " + pathOf("old.xlsx"),
+                                      "Error: Can't write " + pathOf("old.csv"),
+                                      "Error: Can't write " + pathOf("old.csv"),
+                                      "Error: Can't write " + pathOf("locked.xlsx"),
+                                      "Error: Can't write " + pathOf("no-such-folder/room.csv"),
+                                      "Error: Can't write /dev/full",
+                                      "Error: Can't write /proc/room.xlsx",
+                                  }));
+        EXPECT_EQ(readText("old.xlsx"), "old sheet");
+        EXPECT_EQ(readText("old.csv"), "old text");
+        EXPECT_EQ(readText("locked.xlsx"), "read-only sheet");
+        struct stat device;
+        ASSERT_EQ(stat("/dev/full", &device), 0);
+        EXPECT_TRUE(S_ISCHR(device.st_mode));
+        t::chooseMenu(menuExit);
+    });
+    EXPECT_EQ(runProgram(), 0);
+    if (oldTemp)
+        setenv("TMPDIR", savedTemp.c_str(), 1);
+    else
+        unsetenv("TMPDIR");
+    EXPECT_EQ(system(("test -z \"$(ls " + dir + " | grep tmp)\"").c_str()), 0);
+    EXPECT_EQ(system(("test -z \"$(ls " + scratch + ")\"").c_str()), 0);
+}

@@ -1,0 +1,59 @@
+#include "export/columns.h"
+
+#include "records/derived.h"
+
+#include <cmath>
+
+namespace xls {
+
+namespace {
+
+bool isGap(const records::Record& record)
+{
+    return record.temperature == 0 && record.humidity == 0;
+}
+
+// `value` in tenths, rounded half to even (the default rounding mode).
+int32_t tenthsOf(double value)
+{
+    return static_cast<int32_t>(std::nearbyint(value * 10.0));
+}
+
+// A temperature in degrees Celsius, in the unit the columns show.
+int32_t temperatureTenths(double celsius, bool fahrenheit)
+{
+    return tenthsOf(fahrenheit ? records::toFahrenheit(celsius) : celsius);
+}
+
+} // namespace
+
+std::array<std::string, ColumnCount> columnTitles(bool fahrenheit)
+{
+    const std::string degrees = fahrenheit ? "\xC2\xB0" "F" : "\xC2\xB0" "C";
+    return {
+        "Date and time",
+        "Temperature (" + degrees + ")",
+        "Humidity (%RH)",
+        "Dew point (" + degrees + ")",
+        "Absolute humidity (g/m\xC2\xB3)",
+    };
+}
+
+RowValues rowValues(const records::Record& record, bool fahrenheit)
+{
+    RowValues values;
+    if (isGap(record))
+        return values;
+    // Stored tenths of a degree Celsius are exact: no rounding on the way.
+    values[TemperatureColumn - 1] =
+        fahrenheit ? temperatureTenths(record.temperature / 10.0, true) : record.temperature;
+    values[HumidityColumn - 1] = record.humidity;
+    const records::Derived derived = records::derivedValues(record);
+    if (derived.valid) {
+        values[DewPointColumn - 1] = temperatureTenths(derived.dewPoint, fahrenheit);
+        values[AbsoluteHumidityColumn - 1] = tenthsOf(derived.absoluteHumidity);
+    }
+    return values;
+}
+
+} // namespace xls

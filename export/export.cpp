@@ -1,0 +1,83 @@
+#include "export/export.h"
+
+#include "export/sheet.h"
+#include "export/xlsx.h"
+#include "platform/file.h"
+#include "records/commands.h"
+
+#include <cctype>
+#include <new>
+
+namespace xls {
+
+namespace {
+
+std::string lowerExtension(const std::string& path)
+{
+    const std::string title = records::fileTitleOf(path);
+    const size_t dot = title.rfind('.');
+    std::string extension = dot == std::string::npos ? std::string() : title.substr(dot);
+    for (char& c : extension)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return extension;
+}
+
+bool writeFile(const std::vector<records::Record>& records, const std::string& path, Format format,
+               const ExportOptions& options)
+{
+    switch (format) {
+    case Format::Xls:
+        return platform::replaceFile(path, workbookBytes(records));
+    case Format::Csv:
+        return platform::replaceFile(path, csvText(records, options.csvStyle, options.fahrenheit));
+    case Format::Xlsx:
+        return platform::replaceFileWithWritten(path, [&](const std::string& scratch) {
+            return writeXlsx(scratch, records, options.fahrenheit, records::fileTitleOf(path));
+        });
+    }
+    return false;
+}
+
+} // namespace
+
+ExportResult exportRecords(const std::vector<records::Record>& records, const std::string& path, Format format,
+                           const ExportOptions& options)
+{
+    if (format == Format::Xls && !fitsOneSheet(records.size()))
+        return ExportResult::TooManyForXls;
+    if (format == Format::Xlsx && records.size() > maxXlsxRecords)
+        return ExportResult::TooManyForXlsx;
+    try {
+        return writeFile(records, path, format, options) ? ExportResult::Written : ExportResult::NotWritten;
+    } catch (const std::bad_alloc&) {
+        return ExportResult::NotWritten;
+    }
+}
+
+std::optional<Format> formatOfPath(const std::string& path)
+{
+    const std::string extension = lowerExtension(path);
+    if (extension == ".xls")
+        return Format::Xls;
+    if (extension == ".xlsx")
+        return Format::Xlsx;
+    if (extension == ".csv")
+        return Format::Csv;
+    return std::nullopt;
+}
+
+std::string exportFailureText(ExportResult result, const std::string& path)
+{
+    switch (result) {
+    case ExportResult::TooManyForXls:
+        return "Can't export more than 65535 records to one sheet";
+    case ExportResult::TooManyForXlsx:
+        return "Can't export more than 1048575 records to one sheet";
+    case ExportResult::Written:
+    case ExportResult::NotWritten:
+        break;
+    }
+    return "Can't write " + platform::displayName(path);
+}
+
+} // namespace xls

@@ -1,0 +1,134 @@
+#include "export/xlsx.h"
+
+#include "export/columns.h"
+#include "export/xlsx_check.h"
+
+#include <xlsxwriter.h>
+
+#include <algorithm>
+#include <clocale>
+
+namespace xls {
+
+namespace {
+
+constexpr int32_t secondsPerDay = 86400;
+// The serial day number of 1970-01-01 in the 1900 date system.
+constexpr double serialOf1970 = 25569.0;
+constexpr const char* dateFormat = "yyyy-mm-dd hh:mm";
+constexpr const char* valueFormat = "0.0";
+// Room for the cell's padding on either side, in characters.
+constexpr double columnPadding = 2.0;
+
+// libxlsxwriter prints its numbers with printf, whose decimal point follows
+// LC_NUMERIC; the toolkit sets that from the environment. The C locale holds
+// while a workbook is written.
+class CNumericLocale {
+public:
+    CNumericLocale()
+    {
+        const char* current = std::setlocale(LC_NUMERIC, nullptr);
+        saved = current ? current : "C";
+        std::setlocale(LC_NUMERIC, "C");
+    }
+    ~CNumericLocale() { std::setlocale(LC_NUMERIC, saved.c_str()); }
+    CNumericLocale(const CNumericLocale&) = delete;
+    CNumericLocale& operator=(const CNumericLocale&) = delete;
+
+private:
+    std::string saved;
+};
+
+struct Formats {
+    lxw_format* header;
+    lxw_format* date;
+    lxw_format* value;
+};
+
+Formats addFormats(lxw_workbook* workbook)
+{
+    Formats f{workbook_add_format(workbook), workbook_add_format(workbook), workbook_add_format(workbook)};
+    format_set_bold(f.header);
+    format_set_num_format(f.date, dateFormat);
+    format_set_num_format(f.value, valueFormat);
+    return f;
+}
+
+// Characters of a UTF-8 text: every byte but the continuation bytes.
+double characterCount(const std::string& text)
+{
+    return static_cast<double>(std::count_if(text.begin(), text.end(), [](char ch) {
+        return (static_cast<unsigned char>(ch) & 0xC0) != 0x80;
+    }));
+}
+
+// Bold header row, frozen; each column as wide as its title or its widest value.
+bool writeHeaderRow(lxw_worksheet* sheet, const Formats& formats, bool fahrenheit)
+{
+    const auto titles = columnTitles(fahrenheit);
+    worksheet_freeze_panes(sheet, 1, 0);
+    bool ok = true;
+    for (lxw_col_t column = 0; column < titles.size(); ++column) {
+        double width = characterCount(titles[column]);
+        if (column == TimeColumn)
+            width = std::max(width, characterCount(dateFormat));
+        ok = ok && worksheet_set_column(sheet, column, column, width + columnPadding, nullptr) == LXW_NO_ERROR;
+        ok = ok && worksheet_write_string(sheet, 0, column, titles[column].c_str(), formats.header) == LXW_NO_ERROR;
+    }
+    return ok;
+}
+
+// The serial day number of a time, counted without time zone from 1970 on.
+double serialDay(int32_t time)
+{
+    return serialOf1970 + time / secondsPerDay + (time % secondsPerDay) / static_cast<double>(secondsPerDay);
+}
+
+bool writeRecordRow(lxw_worksheet* sheet, const Formats& formats, lxw_row_t row,
+                    const records::Record& record, bool fahrenheit)
+{
+    lxw_error error = LXW_NO_ERROR;
+    if (record.time >= 0)
+        error = worksheet_write_number(sheet, row, TimeColumn, serialDay(record.time), formats.date);
+    const RowValues values = rowValues(record, fahrenheit);
+    for (lxw_col_t i = 0; i < values.size() && error == LXW_NO_ERROR; ++i) {
+        if (values[i])
+            error = worksheet_write_number(sheet, row, i + 1, *values[i] / 10.0, formats.value);
+    }
+    return error == LXW_NO_ERROR;
+}
+
+bool writeSheet(lxw_workbook* workbook, const std::vector<records::Record>& records, bool fahrenheit)
+{
+    lxw_worksheet* sheet = workbook_add_worksheet(workbook, "Records");
+    if (!sheet)
+        return false;
+    const Formats formats = addFormats(workbook);
+    bool ok = writeHeaderRow(sheet, formats, fahrenheit);
+    lxw_row_t row = 1;
+    for (auto record = records.begin(); ok && record != records.end(); ++record)
+        ok = writeRecordRow(sheet, formats, row++, *record, fahrenheit);
+    return ok;
+}
+
+} // namespace
+
+bool writeXlsx(const std::string& file, const std::vector<records::Record>& records, bool fahrenheit,
+               const std::string& title)
+{
+    if (records.size() > maxXlsxRecords)
+        return false;
+    CNumericLocale cLocale;
+    lxw_workbook* workbook = workbook_new(file.c_str());
+    if (!workbook)
+        return false;
+    lxw_doc_properties properties{};
+    properties.title = const_cast<char*>(title.c_str());
+    bool ok = workbook_set_properties(workbook, &properties) == LXW_NO_ERROR;
+    ok = ok && writeSheet(workbook, records, fahrenheit);
+    // Closing writes the file and frees the workbook, whatever went before.
+    const bool closed = workbook_close(workbook) == LXW_NO_ERROR;
+    return ok && closed && xlsxIsWhole(file);
+}
+
+} // namespace xls

@@ -1,0 +1,32 @@
+// xlsx.h: the records as an Excel Workbook (.xlsx), written by libxlsxwriter.
+//
+// One sheet, "Records": the header row of columns.h in bold, frozen, and one
+// row per record below it, oldest first. The time is a date cell shown
+// "yyyy-mm-dd hh:mm" (the logger's clock, no time zone; an invalid time leaves
+// the cell empty); readings and derived values are numbers rounded to one
+// decimal, shown "0.0"; empty values leave their cells empty. The columns are as
+// wide as their contents, and the document title is `title`.
+//
+// The sheet holds at most maxXlsxRecords records below its header. The bytes do
+// not depend on the machine's locale.
+#pragma once
+
+#include "records/store.h"
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace xls {
+
+// Rows 2 .. 1,048,576, the sheet's own limit.
+constexpr std::size_t maxXlsxRecords = 1048575;
+
+// Writes the workbook for `records` to the file `file` (created or truncated).
+// False when libxlsxwriter reports any error, memory and the file included, when
+// the file it wrote is not whole (xlsx_check.h), or when there are more than
+// maxXlsxRecords records; the file is then unusable.
+bool writeXlsx(const std::string& file, const std::vector<records::Record>& records, bool fahrenheit,
+               const std::string& title);
+
+} // namespace xls

@@ -1,0 +1,61 @@
+// The time-scale track bar under real keys and clicks: every action of the user
+// applies the level the bar shows, also one that leaves the bar where it was.
+#include "support/program.h"
+
+#include "app/ids.h"
+#include "graph/timewindow.h"
+#include "platform/controls.h"
+#include "records/load.h"
+
+using namespace app;
+namespace t = platform::testing;
+
+namespace {
+
+class TrackBarTest : public ProgramTest {
+protected:
+    // Ten records ten seconds apart fit level 3, while the bar shows 6.
+    static void loadShortStore()
+    {
+        fillStore(10, 10);
+        records::fitTimeScale(records::spanOf(10, 10));
+    }
+};
+
+int level()
+{
+    return graph::timeWindow().timeScalePosition;
+}
+
+} // namespace
+
+TEST_F(TrackBarTest, EveryActionAppliesTheLevelShown)
+{
+    struct Action {
+        const char* name;
+        std::function<void()> act;
+        int level;
+    };
+    const std::vector<Action> actions = {
+        {"click on the handle", [] { t::clickAt(timeScaleTrackBar, 4, platform::controlRect(timeScaleTrackBar).height / 2); }, 6},
+        {"Left", [] { t::pressKey(timeScaleTrackBar, t::Key::Left); }, 6},
+        {"Home", [] { t::pressKey(timeScaleTrackBar, t::Key::Home); }, 6},
+        {"Page Down", [] { t::pressKey(timeScaleTrackBar, t::Key::PageDown); }, 6},
+        {"Right", [] { t::pressKey(timeScaleTrackBar, t::Key::Right); }, 7},
+        {"End", [] { t::pressKey(timeScaleTrackBar, t::Key::End); }, 16},
+    };
+    for (const Action& action : actions) {
+        t::post([] {
+            loadShortStore();
+            ASSERT_EQ(level(), 3);
+            ASSERT_EQ(platform::trackBarPosition(timeScaleTrackBar), 6);
+        });
+        t::post([&action] { action.act(); });
+        t::post([&action] {
+            EXPECT_EQ(level(), action.level) << action.name;
+            EXPECT_EQ(platform::trackBarPosition(timeScaleTrackBar), action.level) << action.name;
+        });
+    }
+    t::post([] { t::chooseMenu(menuExit); });
+    EXPECT_EQ(runProgram(), 0);
+}
