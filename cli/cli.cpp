@@ -2,6 +2,7 @@
 #include "cli/cli.h"
 
 #include "cli/commands.h"
+#include "export/export.h"
 #include "platform/console.h"
 #include "platform/file.h"
 
@@ -31,6 +32,22 @@ void addStats(CLI::App& app, StatsOptions& o)
     sub->add_flag("--fahrenheit", o.fahrenheit, "Temperatures in degrees Fahrenheit");
 }
 
+void addExport(CLI::App& app, ExportOptions& o)
+{
+    CLI::App* sub = app.add_subcommand("export", "Export a record file to a spreadsheet or CSV file");
+    sub->add_option("IN.log", o.input, "Record file")->required();
+    sub->add_option("OUT", o.output, "OUT.xls, OUT.xlsx or OUT.csv: the extension names the format")
+        ->required()
+        ->check(CLI::Validator(
+            [](std::string& path) {
+                return xls::formatOfPath(path) ? std::string() : "the name must end in .xls, .xlsx or .csv";
+            },
+            "OUT.xls|OUT.xlsx|OUT.csv"));
+    sub->add_option("--csv-style", o.csvStyle, "data: \",\" and \".\"; spreadsheet: \";\" and \",\" (default: data)")
+        ->check(CLI::IsMember({"data", "spreadsheet"}));
+    sub->add_flag("--fahrenheit", o.fahrenheit, "Temperatures in degrees Fahrenheit (.xlsx and CSV)");
+}
+
 // Help and version on standard output with 0; any other parse error prints its
 // message and the usage on standard error and gives exitUsage.
 int parseFailed(const CLI::App& app, const CLI::ParseError& e)
@@ -57,6 +74,8 @@ int run(int argc, char** argv)
     DownloadOptions download;
     StatsOptions stats;
     addDownload(app, download);
+    ExportOptions exporting;
+    addExport(app, exporting);
     addStats(app, stats);
     try {
         app.parse(argc, argv);
@@ -65,6 +84,8 @@ int run(int argc, char** argv)
     }
     if (app.got_subcommand("download"))
         return cli::download(download);
+    if (app.got_subcommand("export"))
+        return exportFile(exporting);
     return cli::stats(stats);
 }
 

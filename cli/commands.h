@@ -24,6 +24,14 @@ struct StatsOptions {
 };
 int stats(const StatsOptions& options);
 
+struct ExportOptions {
+    std::string input;
+    std::string output;   // .xls, .xlsx or .csv, checked by the parser
+    std::string csvStyle = "data";   // "data" or "spreadsheet"
+    bool fahrenheit = false;
+};
+int exportFile(const ExportOptions& options);
+
 // Reads the record file `path` for a subcommand; false, having said why ("Can't
 // read IN.log", "Wrong file format: IN.log"), when it cannot.
 bool readInput(const std::string& path, records::RecordSeries& series);
