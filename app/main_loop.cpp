@@ -4,6 +4,7 @@
 #include "app/commands.h"
 #include "app/ids.h"
 #include "app/main_window.h"
+#include "app/navigation.h"
 #include "app/preferences_window.h"
 #include "app/profile_window.h"
 #include "device/commands.h"
@@ -74,6 +75,11 @@ void dispatch(const platform::Event& event)
     case platform::EventKind::CloseRequest: state().closeRequested = 1; break;
     case platform::EventKind::Menu: dispatchMenu(event.id); break;
     case platform::EventKind::Control: dispatchControl(event.id); break;
+    case platform::EventKind::Wheel: turnWheel(event); break;
+    case platform::EventKind::MousePress: pressMouse(event); break;
+    case platform::EventKind::MouseDrag: dragMouse(event); break;
+    case platform::EventKind::MouseRelease: releaseMouse(event); break;
+    case platform::EventKind::Key: pressKey(event.id); break;
     case platform::EventKind::None: break;
     }
 }
@@ -110,12 +116,15 @@ void updateLayout()
     graph::drawGraph(graph::Target::Screen);
 }
 
+bool inGraphArea(platform::Point p)
+{
+    return p.x >= leftColumnWidth && p.y <= state().graphHeight;
+}
+
 int32_t mouseColumn()
 {
     platform::Point mouse = platform::mousePosition(mainWindow);
-    if (mouse.x < leftColumnWidth || mouse.y > state().graphHeight)
-        return 0;
-    return mouse.x;
+    return inGraphArea(mouse) ? mouse.x : 0;
 }
 
 void mainWindowCallback(int window, int scrollBar)

@@ -6,6 +6,8 @@
 // their end inside the pass; those with a window of their own run its loop.
 #pragma once
 
+#include "platform/window.h"
+
 #include <cstdint>
 
 namespace app {
@@ -16,6 +18,10 @@ void mainLoop();
 // Keeps the graph image, the graph view and the scroll bar sized to the client
 // area; redraws the graph when the size changed and is positive.
 void updateLayout();
+
+// True for a point of the main window's client area over the graph area:
+// right of the left column (x >= 200) and not below the graph (y <= graphHeight).
+bool inGraphArea(platform::Point p);
 
 // The mouse x in the main window's client area, or 0 when the mouse is left of
 // the graph area (x < 200), below the graph (y > graphHeight) or outside.

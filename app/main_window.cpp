@@ -2,6 +2,7 @@
 
 #include "app/ids.h"
 #include "platform/controls.h"
+#include "platform/events.h"
 #include "platform/images.h"
 #include "platform/window.h"
 
@@ -71,6 +72,7 @@ void buildGraphArea()
     platform::createImage(graphImage, 1, 1);
     platform::createImageView(mainWindow, graphView, {200, 0, 1, 1});
     platform::setAccessibleName(graphView, "Graph");
+    platform::watchPointer(graphView);
     platform::createScrollBar(mainWindow, graphScrollBar, {200, 560, 600, 20});
     platform::setScrollRange(graphScrollBar, 0, 100, 10);
     platform::setAccessibleName(graphScrollBar, "Time window");

@@ -19,6 +19,13 @@ struct AppState {
     int32_t lastCursorColumn;
     // Position of the graph's scroll bar at the last redraw it caused.
     int32_t lastScrollPosition;
+    // Wheel turns not yet making a whole notch (120), for zooming and scrolling.
+    int32_t wheelZoomRest;
+    int32_t wheelScrollRest;
+    // A drag on the graph: where it began (client x) and the first record then.
+    bool dragging;
+    int32_t dragStartX;
+    int32_t dragStartFirst;
     // The About window's text.
     std::string aboutText;
 };

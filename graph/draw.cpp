@@ -3,6 +3,7 @@
 #include "app/main_loop.h"
 #include "app/settings.h"
 #include "app/state.h"
+#include "graph/curves.h"
 #include "graph/graph.h"
 #include "graph/scales.h"
 #include "graph/timewindow.h"
@@ -11,6 +12,7 @@
 #include "platform/window.h"
 #include "records/datemask.h"
 #include "records/store.h"
+#include "records/timescale.h"
 
 #include <algorithm>
 #include <array>
@@ -28,7 +30,6 @@ constexpr Color white = rgb(255, 255, 255);
 constexpr Color black = rgb(0, 0, 0);
 constexpr Color gridGrey = rgb(200, 200, 200);
 constexpr Color cursorGrey = rgb(60, 60, 60);
-constexpr int statusFields = 5;
 constexpr int graphLeft = 200;   // x of the graph view in the main window
 
 // One draw's inputs, taken once.
@@ -38,37 +39,29 @@ struct Frame {
     Scales scales;
     bool celsius;
     Color humidityColor, temperatureColor;
+    const records::TimeScaleLevel* level;
 };
 
-// The record nearest to the mouse column, found while walking the records.
+// The record nearest to the mouse column.
 struct Cursor {
     bool found = false;
     int32_t index = 0;
     int64_t x = 0, y = 0;
-    int64_t distance = 0;
 };
-
-// Pixel coordinates for the platform: far-off values are pulled in to a range
-// where the drawing operations clip them without overflowing.
-int px(int64_t v)
-{
-    constexpr int64_t limit = int64_t{1} << 30;
-    return static_cast<int>(std::clamp(v, -limit, limit));
-}
 
 void line(const Frame& f, int64_t x1, int64_t y1, int64_t x2, int64_t y2, Color color)
 {
-    platform::drawLine(f.image, px(x1), px(y1), px(x2), px(y2), color);
+    platform::drawLine(f.image, clampPixel(x1), clampPixel(y1), clampPixel(x2), clampPixel(y2), color);
 }
 
 void text(const Frame& f, int64_t x, int64_t y, const std::string& s)
 {
-    platform::drawText(f.image, app::graphFont, px(x), px(y), s, black, white);
+    platform::drawText(f.image, app::graphFont, clampPixel(x), clampPixel(y), s, black, white);
 }
 
 void fill(const Frame& f, int64_t x, int64_t y, int64_t w, int64_t h, Color color)
 {
-    platform::fillRect(f.image, px(x), px(y), static_cast<int>(w), static_cast<int>(h), color);
+    platform::fillRect(f.image, clampPixel(x), clampPixel(y), static_cast<int>(w), static_cast<int>(h), color);
 }
 
 void drawHumidityGrid(const Frame& f)
@@ -85,7 +78,7 @@ void drawHumidityGrid(const Frame& f)
 
 void drawTimeGrid(const Frame& f)
 {
-    int32_t tickStep = timeWindow().tickStep;
+    int32_t tickStep = f.level->tickStep;
     for (int64_t j = 0; j <= 5; ++j) {
         int64_t x = (f.w - 50) * j / 5 + 25;
         line(f, x, f.h - 75, x, f.h - 71, black);
@@ -110,7 +103,7 @@ void drawCaptions(const Frame& f, int32_t first)
         text(f, 25, f.h - 35, records::formatTime("%yyyy-%mm-%dd", time));
         text(f, 25, f.h - 20, records::formatTime("%hh:%ii", time));
     }
-    text(f, f.w / 2, f.h - 35, "Time (" + timeWindow().timeUnit + ")");
+    text(f, f.w / 2, f.h - 35, std::string("Time (") + f.level->unit + ")");
     text(f, 50, 15, "Humidity (%RH)");
     fill(f, 25, 18, 20, 10, f.humidityColor);
     std::string caption = f.celsius ? "Temperature (\xB0" "C)" : "Temperature (\xB0" "F)";
@@ -119,55 +112,28 @@ void drawCaptions(const Frame& f, int32_t first)
     fill(f, f.w - width - 50, 18, 20, 10, f.temperatureColor);
 }
 
-void consider(Cursor& c, int32_t index, int64_t x, int64_t y, int64_t mouseX)
-{
-    int64_t distance = std::llabs(mouseX - x);
-    // The first record is the first candidate; on equal distance the earlier stays.
-    if (!c.found || distance < c.distance)
-        c = Cursor{true, index, x, y, distance};
-}
-
-// Walks the visible records from `first`, drawing dots or lines, and finds the
-// record nearest to mouseX. x grows with the index, so the walk ends at the
-// first record beyond the right edge.
+// Draws the curves of the records from `first` to the right edge and finds the
+// record nearest to mouseX among them.
 Cursor drawRecords(const Frame& f, int32_t first, int64_t mouseX, bool dots)
 {
     Cursor cursor;
-    int64_t visible = visibleRecords();
-    int32_t n = records::recordTotal();
-    if (visible == 0 || first < 0)
+    int64_t visible = recordsAcross(f.level->span);
+    int64_t n = records::recordTotal();
+    if (visible == 0 || first < 0 || first >= n)
         return cursor;
-    bool havePrevious = false;
-    int64_t px0 = 0, pyH = 0, pyT = 0;
-    for (int32_t i = first; i < n; ++i) {
-        int64_t x = recordX(i, first, f.w, visible);
-        if (x > f.w - 25)
-            break;
-        const records::Record& r = records::recordAt(i);
-        int64_t yH = humidityY(f.scales, f.h, r.humidity);
-        int64_t yT = temperatureY(f.scales, f.h, r.temperature, f.celsius);
-        consider(cursor, i, x, std::min(yH, yT), mouseX);
-        if (r.humidity == 0 || r.temperature == 0)
-            continue;   // a gap: nothing drawn, and lines bridge it
-        if (dots) {
-            fill(f, x - 1, yH - 1, 3, 3, f.humidityColor);
-            fill(f, x - 1, yT - 1, 3, 3, f.temperatureColor);
-        } else if (havePrevious) {
-            line(f, px0, pyH, x, yH, f.humidityColor);
-            line(f, px0, pyT, x, yT, f.temperatureColor);
-        }
-        havePrevious = true;
-        px0 = x;
-        pyH = yH;
-        pyT = yT;
-    }
-    return cursor;
+    drawCurves({f.image, f.w, f.h, f.scales, f.celsius, dots, f.humidityColor, f.temperatureColor, first, visible});
+    // The last record left of the right edge (x <= W - 25).
+    int64_t last = std::min(n - 1, first + ((f.w - 50 + 1) * visible + f.w - 51) / (f.w - 50) - 1);
+    int64_t index = nearestRecord(mouseX, first, last, f.w, visible);
+    const records::Record& r = records::recordAt(static_cast<int32_t>(index));
+    int64_t y = std::min(humidityY(f.scales, f.h, r.humidity), temperatureY(f.scales, f.h, r.temperature, f.celsius));
+    return Cursor{true, static_cast<int32_t>(index), recordX(index, first, f.w, visible), y};
 }
 
-// The cursor line and the four readout texts; empty texts when there is none.
-std::array<std::string, statusFields> drawCursor(const Frame& f, const Cursor& c, int64_t mouseX)
+// The cursor line and the five readout texts; empty texts when there is none.
+Readout drawCursor(const Frame& f, const Cursor& c, int64_t mouseX)
 {
-    std::array<std::string, statusFields> readout;
+    Readout readout;
     if (!(mouseX > 25 && mouseX < f.w - 25 && c.found))
         return readout;
     const records::Record& r = records::recordAt(c.index);
@@ -178,46 +144,57 @@ std::array<std::string, statusFields> drawCursor(const Frame& f, const Cursor& c
     readout[1] = records::formatTime("%hh:%ii", r.time);
     readout[2] = formatHumidity(r.humidity);
     readout[3] = formatTemperature(r.temperature);
+    readout[4] = formatDerived(r);
     return readout;
 }
 
-Frame frameFor(Target target)
+Frame frameFor(const GraphPicture& picture)
 {
     const app::Settings& s = app::settings();
     Frame f;
-    f.image = target == Target::Screen ? app::graphImage : app::printImage;
-    f.w = app::state().graphWidth;
-    f.h = app::state().graphHeight;
+    f.image = picture.image;
+    f.w = picture.width;
+    f.h = picture.height;
     f.celsius = s.celsius;
     f.scales = computeScales(extremes(), s.celsius);
     f.humidityColor = s.humidityColor & 0xFFFFFF;
     f.temperatureColor = s.temperatureColor & 0xFFFFFF;
+    f.level = &records::zoomScaleLevel(picture.level);
     return f;
 }
 
 } // namespace
 
-void drawGraph(Target target)
+Readout renderGraph(const GraphPicture& picture)
 {
-    int64_t mouseX = app::mouseColumn() - graphLeft;
-    Frame f = frameFor(target);
+    Frame f = frameFor(picture);
     platform::Size size = platform::imageSize(f.image);
     platform::fillRect(f.image, 0, 0, size.width, size.height, white);
-    std::array<std::string, statusFields> readout;
+    Readout readout;
     if (records::store().recordCount > 0 && records::recordTotal() > 0 && f.w > 300 && f.h > 300) {
-        int32_t first = firstVisible();
         drawHumidityGrid(f);
         drawTimeGrid(f);
         drawPlotFrame(f);
-        drawCaptions(f, first);
-        Cursor cursor = drawRecords(f, first, mouseX, app::settings().dotStyle);
-        if (target == Target::Screen)
-            readout = drawCursor(f, cursor, mouseX);
+        drawCaptions(f, picture.first);
+        Cursor cursor = drawRecords(f, picture.first, picture.mouseX, app::settings().dotStyle);
+        readout = drawCursor(f, cursor, picture.mouseX);
     }
-    if (target == Target::Screen) {
+    return readout;
+}
+
+void drawGraph(Target target)
+{
+    const app::AppState& s = app::state();
+    bool screen = target == Target::Screen;
+    // The print shows no cursor: a mouse x of 0 is left of the plot.
+    int32_t mouseX = screen ? app::mouseColumn() - graphLeft : 0;
+    GraphPicture picture{screen ? app::graphImage : app::printImage, s.graphWidth, s.graphHeight,
+                         timeWindow().timeScalePosition, firstVisible(), mouseX};
+    Readout readout = renderGraph(picture);
+    if (screen) {
         platform::setControlImage(app::graphView, app::graphImage);
-        for (int field = 0; field < statusFields; ++field)
-            platform::setStatusText(app::statusBar, field, readout[static_cast<size_t>(field)]);
+        for (size_t field = 0; field < readout.size(); ++field)
+            platform::setStatusText(app::statusBar, static_cast<int>(field), readout[field]);
     }
 }
 

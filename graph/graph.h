@@ -4,11 +4,16 @@
 // drawGraph draws everything from scratch into an off-screen image: graphImage
 // for the screen (then shown in the graph view, with the cursor readout in the
 // status bar) or printImage for the printer, which the print command creates at
-// its enlarged size beforehand. Nothing is cached between draws.
+// its enlarged size beforehand. Both go through renderGraph, which needs no
+// window: it draws the picture of a given size, level and first record into any
+// image, so a picture made without the program's windows has the same pixels.
+// Only a summary of the store that speeds up the curves is kept between draws
+// (graph/curves.h); it never changes a pixel.
 #pragma once
 
 #include "records/store.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -18,6 +23,24 @@ namespace graph {
 enum class Target { Screen, Print };
 
 void drawGraph(Target target);
+
+// One picture of the graph.
+struct GraphPicture {
+    int image;              // an existing image (images.h), normally width x height
+    int32_t width, height;  // the graph's size in pixels; nothing but white at 300 or less
+    int level;              // time-scale level, 1 to 20 (records/timescale.h)
+    int32_t first;          // index of the record on the left edge
+    int32_t mouseX;         // x of the mouse in the image for the cursor; 0: no cursor
+};
+
+// The status bar's five readout texts: date, time, humidity, temperature, and
+// dew point with absolute humidity. All empty without a cursor.
+using Readout = std::array<std::string, 5>;
+
+// Draws `picture` from the store, its extremes (as of the last scanExtremes) and
+// the settings' colours, temperature scale and style; returns the readout of the
+// record under the cursor line.
+Readout renderGraph(const GraphPicture& picture);
 
 // Fills the two 20 x 10 colour swatches with the curve colours of the settings.
 void paintSwatches();
@@ -46,5 +69,8 @@ ExtremePlaces findExtremes(const std::vector<records::Record>& recs);
 std::string formatHumidity(int32_t tenths);
 // "-4.2 \xB0" "C" for -42, or with the Fahrenheit setting "77.0 \xB0" "F" for 250.
 std::string formatTemperature(int32_t tenthsCelsius);
+// "Dew point 11.1 \xB0" "C   Absolute humidity 9.7 g/m\xB3" (the dew point in
+// Fahrenheit with that setting); "" for a record without derived values.
+std::string formatDerived(const records::Record& record);
 
 } // namespace graph

@@ -41,6 +41,12 @@ Scales computeScales(const Extremes& e, bool celsius)
     return s;
 }
 
+int clampPixel(int64_t v)
+{
+    constexpr int64_t limit = int64_t{1} << 30;
+    return static_cast<int>(std::clamp(v, -limit, limit));
+}
+
 int64_t gridY(const Scales& s, int64_t height, int64_t k)
 {
     return (height - 75) - (height - 125) * k * 50 / s.humidityTop;
@@ -49,6 +55,32 @@ int64_t gridY(const Scales& s, int64_t height, int64_t k)
 int64_t recordX(int64_t index, int64_t first, int64_t width, int64_t visible)
 {
     return (index - first) * (width - 50) / visible + 25;
+}
+
+int64_t recordsAtPixels(int64_t pixels, int64_t width, int64_t visible)
+{
+    int64_t plotWidth = width - 50;
+    if (plotWidth <= 0 || visible <= 0)
+        return 0;
+    int64_t twice = 2 * pixels * visible + plotWidth;   // rounds halves up
+    int64_t divisor = 2 * plotWidth;
+    return twice >= 0 ? twice / divisor : -((-twice + divisor - 1) / divisor);
+}
+
+int64_t nearestRecord(int64_t mouseX, int64_t first, int64_t last, int64_t width, int64_t visible)
+{
+    int64_t plotWidth = width - 50;
+    if (mouseX < 25 || last <= first)
+        return first;
+    auto ceilDiv = [](int64_t a, int64_t b) { return (a + b - 1) / b; };
+    // The last record at or left of the mouse, and the first of its column.
+    int64_t left = std::min(ceilDiv((mouseX - 25 + 1) * visible, plotWidth) - 1, last - first);
+    int64_t column = left * plotWidth / visible;
+    int64_t leftmost = ceilDiv(column * visible, plotWidth);
+    if (left == last - first)
+        return first + leftmost;
+    int64_t rightX = recordX(left + 1, 0, width, visible);
+    return mouseX - (column + 25) <= rightX - mouseX ? first + leftmost : first + left + 1;
 }
 
 int64_t humidityY(const Scales& s, int64_t height, int64_t humidity)

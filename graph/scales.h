@@ -25,11 +25,20 @@ struct Scales {
 // The axes for the store's extremes, in Celsius or Fahrenheit.
 Scales computeScales(const Extremes& extremes, bool celsius);
 
+// A pixel coordinate for the drawing operations: far-off values are pulled in
+// to a range where they are clipped without overflowing.
+int clampPixel(int64_t v);
 // The y of grid line k.
 int64_t gridY(const Scales& scales, int64_t height, int64_t k);
 // The x of record `index` when `first` is on the left edge and `visible` record
 // intervals span the plot width; visible must not be 0.
 int64_t recordX(int64_t index, int64_t first, int64_t width, int64_t visible);
+// How many record steps `pixels` pixels of the plot width span (negative to
+// the left), rounded to the nearest; 0 when nothing is plotted.
+int64_t recordsAtPixels(int64_t pixels, int64_t width, int64_t visible);
+// The record the cursor takes at mouse x `mouseX`: of the records first .. last
+// (drawn at recordX), the one nearest to mouseX, the earliest on equal distance.
+int64_t nearestRecord(int64_t mouseX, int64_t first, int64_t last, int64_t width, int64_t visible);
 // The y of a humidity in tenths of %RH.
 int64_t humidityY(const Scales& scales, int64_t height, int64_t humidity);
 // The y of a temperature in tenths of a degree Celsius, on the shown scale.

@@ -1,10 +1,15 @@
 #include "graph/timewindow.h"
 
 #include "app/ids.h"
+#include "app/state.h"
 #include "graph/graph.h"
+#include "graph/scales.h"
 #include "platform/controls.h"
 #include "records/store.h"
 #include "records/timescale.h"
+
+#include <algorithm>
+#include <limits>
 
 namespace graph {
 
@@ -17,7 +22,8 @@ constexpr int32_t divisionsShown = 5;
 
 void applyLevel(int level)
 {
-    const records::TimeScaleLevel& row = records::timeScaleLevel(level);
+    level = std::clamp(level, records::firstTimeScaleLevel, records::lastZoomLevel);
+    const records::TimeScaleLevel& row = records::zoomScaleLevel(level);
     window.timeSpan = row.span;
     window.tickStep = row.tickStep;
     window.timeUnit = row.unit;
@@ -41,6 +47,27 @@ void setTimeScale(int level)
     applyLevel(level);
     setupScrollBar(true);
     drawGraph(Target::Screen);
+}
+
+void zoomTo(int level, int64_t anchorX)
+{
+    level = std::clamp(level, records::firstTimeScaleLevel, records::lastZoomLevel);
+    if (level == window.timeScalePosition)
+        return;
+    int64_t width = app::state().graphWidth;
+    int64_t offset = std::clamp<int64_t>(anchorX, 25, std::max<int64_t>(width - 25, 25)) - 25;
+    int64_t anchor = firstVisible() + recordsAtPixels(offset, width, visibleRecords());
+    applyLevel(level);
+    platform::setTrackBarPosition(app::timeScaleTrackBar, level);
+    setupScrollBar(true);
+    scrollTo(anchor - recordsAtPixels(offset, width, visibleRecords()));
+    drawGraph(Target::Screen);
+}
+
+void scrollTo(int64_t first)
+{
+    int64_t limited = std::clamp<int64_t>(first, 0, std::numeric_limits<int32_t>::max());
+    platform::setScrollPosition(app::graphScrollBar, static_cast<int>(limited));
 }
 
 void setupScrollBar(bool keepPosition)
@@ -70,8 +97,13 @@ int32_t firstVisible()
 
 int32_t visibleRecords()
 {
+    return recordsAcross(window.timeSpan);
+}
+
+int32_t recordsAcross(int32_t span)
+{
     int32_t interval = records::store().interval;
-    return interval > 0 ? window.timeSpan * divisionsShown / interval : 0;
+    return interval > 0 ? span * divisionsShown / interval : 0;
 }
 
 } // namespace graph

@@ -1,8 +1,10 @@
 // Extremes of the store, the value texts, and the colour swatches.
 #include "app/ids.h"
 #include "app/settings.h"
+#include "graph/curves.h"
 #include "graph/graph.h"
 #include "platform/images.h"
+#include "records/derived.h"
 #include "records/store.h"
 
 #include <cstdio>
@@ -18,11 +20,11 @@ bool isGap(const records::Record& r)
     return r.humidity == 0 && r.temperature == 0;
 }
 
-// One decimal of a single-precision value; "-0.0" loses its sign.
-std::string oneDecimal(float value)
+// One decimal; "-0.0" loses its sign.
+std::string oneDecimal(double value)
 {
     char text[64];
-    std::snprintf(text, sizeof text, "%.1f", static_cast<double>(value));
+    std::snprintf(text, sizeof text, "%.1f", value);
     std::string result = text;
     return result == "-0.0" ? "0.0" : result;
 }
@@ -73,6 +75,7 @@ void scanExtremes()
                          at(p.temperatureMax).temperature};
     }
     records::store().recordCount = records::recordTotal();
+    forgetCurveSummary();
 }
 
 std::string formatHumidity(int32_t tenths)
@@ -86,6 +89,16 @@ std::string formatTemperature(int32_t tenthsCelsius)
         return oneDecimal(static_cast<float>(tenthsCelsius) / 10.0f) + " \xB0" "C";
     double fahrenheit = (tenthsCelsius * 1.8 + 320) / 10;
     return oneDecimal(static_cast<float>(fahrenheit)) + " \xB0" "F";
+}
+
+std::string formatDerived(const records::Record& record)
+{
+    records::Derived d = records::derivedValues(record);
+    if (!d.valid)
+        return {};
+    std::string dewPoint = app::settings().celsius ? oneDecimal(d.dewPoint) + " \xB0" "C"
+                                                   : oneDecimal(records::toFahrenheit(d.dewPoint)) + " \xB0" "F";
+    return "Dew point " + dewPoint + "   Absolute humidity " + oneDecimal(d.absoluteHumidity) + " g/m\xB3";
 }
 
 void paintSwatches()

@@ -150,7 +150,7 @@ Qt::Key qtKey(Key key)
 
 } // namespace
 
-void pressKey(int control, Key key)
+void sendKey(int control, Key key)
 {
     QWidget* widget = qt::controlWidget(control);
     if (!widget)

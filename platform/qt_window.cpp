@@ -683,6 +683,7 @@ void resizeClient(int window, Size client)
 {
     if (WindowRecord* record = find(window)) {
         record->frame->setWindowState(Qt::WindowNoState);
+        record->frame->setMinimumSize(0, 0);   // a window manager may ignore it
         fitFrame(*record, client);
         record->client->resize(client.width, client.height);
     }

@@ -50,6 +50,8 @@ void moveTrackBar(int control, int position); // a drag that ends at `position`
 void dragScrollBar(int control, int position);
 void typeAddress(int control, const std::string& text);
 void chooseDropDownEntry(int control, int index);
+// The window system gives the window this client size, ignoring its minimum
+// size as some window managers do (tiling ones).
 void resizeWindow(int window, Size client);
 // The mouse position that mousePosition() reports; (-1, -1) for outside.
 void setMousePosition(int window, int x, int y);
@@ -57,7 +59,7 @@ void setMousePosition(int window, int x, int y);
 // is pressed and released with the control focused; the click is a left-button
 // press and release at (x, y) in the control's own coordinates.
 enum class Key { Left, Right, Home, End, PageUp, PageDown, Enter, Escape };
-void pressKey(int control, Key key);
+void sendKey(int control, Key key);
 void clickAt(int control, int x, int y);
 // Types `text` (Windows-1252) into a control, one key event a character.
 void typeText(int control, const std::string& text);
@@ -68,6 +70,15 @@ void typeText(int control, const std::string& text);
 void pumpFor(int ms);
 // The window system's id of a window (the X11 window), for outside tools.
 unsigned long long nativeWindowId(int window);
+
+// The pointer events of a watched control (events.h), as the toolkit would queue
+// them; each first moves the mouse to (x, y) of `window`'s client area.
+void turnWheel(int window, int x, int y, int delta, unsigned modifiers = 0, WheelAxis axis = WheelVertical);
+void pressMouse(int window, int x, int y);
+void dragMouse(int window, int x, int y);
+void releaseMouse(int window, int x, int y);
+// A navigation key pressed in `window`.
+void pressKey(int window, NavigationKey key, unsigned modifiers = 0);
 
 // ----- Dialog answers -----
 void answerOpenFile(const std::string& path, int pattern = 0);  // "" cancels

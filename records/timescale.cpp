@@ -1,6 +1,7 @@
 // timescale.cpp: the time-scale level table.
 #include "records/timescale.h"
 
+#include <algorithm>
 #include <iterator>
 
 namespace records {
@@ -25,19 +26,23 @@ constexpr TimeScaleLevel levels[] = {
     {86400, 1, "day"},    // 14
     {172800, 2, "day"},   // 15
     {604800, 1, "week"},  // 16
+    {1209600, 2, "week"}, // 17
+    {2419200, 4, "week"}, // 18
+    {7862400, 13, "week"},  // 19
+    {31449600, 52, "week"}, // 20: five times 52 weeks
 };
-static_assert(std::size(levels) == lastTimeScaleLevel - firstTimeScaleLevel + 1,
-              "one row per time-scale level");
+static_assert(std::size(levels) == lastZoomLevel - firstTimeScaleLevel + 1, "one row per level");
 
 } // namespace
 
 const TimeScaleLevel& timeScaleLevel(int level)
 {
-    if (level < firstTimeScaleLevel)
-        level = firstTimeScaleLevel;
-    if (level > lastTimeScaleLevel)
-        level = lastTimeScaleLevel;
-    return levels[level - firstTimeScaleLevel];
+    return zoomScaleLevel(std::min(level, lastTimeScaleLevel));
+}
+
+const TimeScaleLevel& zoomScaleLevel(int level)
+{
+    return levels[std::clamp(level, firstTimeScaleLevel, lastZoomLevel) - firstTimeScaleLevel];
 }
 
 int levelForSpan(int32_t span)

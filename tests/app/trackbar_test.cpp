@@ -38,11 +38,11 @@ TEST_F(TrackBarTest, EveryActionAppliesTheLevelShown)
     };
     const std::vector<Action> actions = {
         {"click on the handle", [] { t::clickAt(timeScaleTrackBar, 4, platform::controlRect(timeScaleTrackBar).height / 2); }, 6},
-        {"Left", [] { t::pressKey(timeScaleTrackBar, t::Key::Left); }, 6},
-        {"Home", [] { t::pressKey(timeScaleTrackBar, t::Key::Home); }, 6},
-        {"Page Down", [] { t::pressKey(timeScaleTrackBar, t::Key::PageDown); }, 6},
-        {"Right", [] { t::pressKey(timeScaleTrackBar, t::Key::Right); }, 7},
-        {"End", [] { t::pressKey(timeScaleTrackBar, t::Key::End); }, 16},
+        {"Left", [] { t::sendKey(timeScaleTrackBar, t::Key::Left); }, 6},
+        {"Home", [] { t::sendKey(timeScaleTrackBar, t::Key::Home); }, 6},
+        {"Page Down", [] { t::sendKey(timeScaleTrackBar, t::Key::PageDown); }, 6},
+        {"Right", [] { t::sendKey(timeScaleTrackBar, t::Key::Right); }, 7},
+        {"End", [] { t::sendKey(timeScaleTrackBar, t::Key::End); }, 16},
     };
     for (const Action& action : actions) {
         t::post([] {

@@ -215,7 +215,7 @@ TEST_F(GraphTest, CursorLineAndReadoutFollowTheNearestRecord)
             EXPECT_EQ(t::statusText(statusBar, 1), "11:55");
             EXPECT_EQ(t::statusText(statusBar, 2), "45.5 RH%");
             EXPECT_EQ(t::statusText(statusBar, 3), "25.6 \xB0" "C");
-            EXPECT_EQ(t::statusText(statusBar, 4), "");
+            EXPECT_EQ(t::statusText(statusBar, 4), "Dew point 13.0 \xB0" "C   Absolute humidity 10.8 g/m\xB3");
             // Halfway between records 3 and 4: the earlier one.
             int x4 = static_cast<int>(graph::recordX(4, 0, w, graph::visibleRecords()));
             ASSERT_EQ((x4 - x3) % 2, 0);
