@@ -4,15 +4,12 @@
 #include "platform/controls.h"
 #include "records/store.h"
 
-#include <array>
+#include <algorithm>
 #include <cstdio>
 
 namespace analysis {
 
 namespace {
-
-constexpr int temperatureBands = 14;
-constexpr int humidityBands = 11;
 
 // Upper edges of the humidity bands in tenths; the last band takes the rest.
 constexpr std::array<int32_t, humidityBands - 1> humidityEdges = {50, 100, 200, 300, 400, 500, 600, 700, 800, 900};
@@ -23,22 +20,11 @@ constexpr std::array<const char*, temperatureBands> rowLabels = {
     "50-55\xB0" "C", "55-60\xB0" "C", "60-65\xB0" "C", "65-70\xB0" "C",
 };
 
-using Counts = std::array<std::array<int64_t, humidityBands>, temperatureBands>;
-Counts profileCounts;
+constexpr std::array<const char*, humidityBands> columnTitles = {
+    "0-5%", "5-10%", "10-20%", "20-30%", "30-40%", "40-50%", "50-60%", "60-70%", "70-80%", "80-90%", "90-95%",
+};
 
-void countRange()
-{
-    profileCounts = Counts{};
-    const records::RecordStore& s = records::store();
-    int32_t first = std::max(s.rangeStart, 0);
-    int32_t last = std::min(s.rangeEnd, records::recordTotal() - 1);
-    for (int32_t i = first; i <= last; ++i) {
-        const records::Record& r = records::recordAt(i);
-        int band = temperatureBand(r.temperature);
-        if (band >= 0)
-            ++profileCounts[static_cast<size_t>(band)][static_cast<size_t>(humidityBand(r.humidity))];
-    }
-}
+ProfileCounts profileCounts;
 
 // Inserts a row at the top of the list: it ends up above every earlier row.
 void addRow(const std::string& label, const std::array<int64_t, humidityBands>& counts)
@@ -53,11 +39,7 @@ void addRow(const std::string& label, const std::array<int64_t, humidityBands>& 
 
 void addProfileTotal()
 {
-    std::array<int64_t, humidityBands> totals{};
-    for (const auto& band : profileCounts)
-        for (size_t h = 0; h < totals.size(); ++h)
-            totals[h] += band[h];
-    addRow("Tot", totals);
+    addRow("Tot", profileTotals(profileCounts));
     platform::insertListRow(app::profileList, 0, "");
 }
 
@@ -71,10 +53,43 @@ void addProfileRow(const std::string& label, int band)
 void fillProfile()
 {
     platform::clearList(app::profileList);
-    countRange();
+    const records::RecordStore& s = records::store();
+    profileCounts = countProfile(s.records, s.rangeStart, s.rangeEnd);
     addProfileTotal();
     for (int band = 0; band < temperatureBands; ++band)
-        addProfileRow(rowLabels[static_cast<size_t>(band)], band);
+        addProfileRow(temperatureBandLabel(band), band);
+}
+
+ProfileCounts countProfile(const std::vector<records::Record>& records, int32_t first, int32_t last)
+{
+    ProfileCounts counts{};
+    const int64_t end = std::min(int64_t{last}, static_cast<int64_t>(records.size()) - 1);
+    for (int64_t i = std::max(first, 0); i <= end; ++i) {
+        const records::Record& r = records[static_cast<size_t>(i)];
+        int band = temperatureBand(r.temperature);
+        if (band >= 0)
+            ++counts[static_cast<size_t>(band)][static_cast<size_t>(humidityBand(r.humidity))];
+    }
+    return counts;
+}
+
+std::array<int64_t, humidityBands> profileTotals(const ProfileCounts& counts)
+{
+    std::array<int64_t, humidityBands> totals{};
+    for (const auto& band : counts)
+        for (size_t h = 0; h < totals.size(); ++h)
+            totals[h] += band[h];
+    return totals;
+}
+
+const char* temperatureBandLabel(int band)
+{
+    return rowLabels[static_cast<size_t>(band)];
+}
+
+const char* humidityBandTitle(int band)
+{
+    return columnTitles[static_cast<size_t>(band)];
 }
 
 int humidityBand(int32_t humidity)

@@ -6,10 +6,31 @@
 // band ("0-5%" to "90-95%"), and shows each count as hours in the window's list.
 #pragma once
 
+#include "records/store.h"
+
+#include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace analysis {
+
+constexpr int temperatureBands = 14;
+constexpr int humidityBands = 11;
+
+// Records per temperature band (first index) and humidity band.
+using ProfileCounts = std::array<std::array<int64_t, humidityBands>, temperatureBands>;
+
+// Counts `records` from index `first` to `last`, both included (clipped to the
+// list), by band; records in no temperature band are not counted.
+ProfileCounts countProfile(const std::vector<records::Record>& records, int32_t first, int32_t last);
+// The sum of each humidity column over the temperature bands.
+std::array<int64_t, humidityBands> profileTotals(const ProfileCounts& counts);
+
+// Row label of temperature band 0 to 13: " 0- 5\xB0" "C" to "65-70\xB0" "C".
+const char* temperatureBandLabel(int band);
+// Column title of humidity band 0 to 10: "0-5%" to "90-95%".
+const char* humidityBandTitle(int band);
 
 // Rebuilds the list of the RH Profile window from the range of the store: the
 // fourteen temperature rows from "65-70\xB0" "C" down to " 0- 5\xB0" "C", an empty

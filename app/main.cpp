@@ -1,7 +1,11 @@
 // Climadesk: a desktop program for the Sentrel32 temperature and humidity logger.
+// With a subcommand it runs on the command line instead, with no window.
 #include "app/startup.h"
+#include "cli/cli.h"
 
-int main()
+int main(int argc, char** argv)
 {
+    if (argc > 1)
+        return cli::run(argc, argv);
     return app::run();
 }

@@ -54,13 +54,18 @@ void onProfileControl(int control)
     }
 }
 
-const std::vector<std::string> columnTitles = {
-    "", "0-5%", "5-10%", "10-20%", "20-30%", "30-40%", "40-50%", "50-60%", "60-70%", "70-80%", "80-90%", "90-95%",
-};
+// An empty title over the row labels, then the humidity bands.
+std::vector<std::string> columnTitles()
+{
+    std::vector<std::string> titles = {""};
+    for (int band = 0; band < analysis::humidityBands; ++band)
+        titles.push_back(analysis::humidityBandTitle(band));
+    return titles;
+}
 
 std::vector<int> columnWidths()
 {
-    std::vector<int> widths(columnTitles.size(), 50);
+    std::vector<int> widths(analysis::humidityBands + 1, 50);
     widths[0] = 100;
     return widths;
 }
@@ -80,7 +85,7 @@ void buildProfileWindow()
     platform::createFrame(profileWindow, profileFrame, "RH Profile (hours)", {10, 100, 690, 310});
     platform::createReportList(profileWindow, profileList, {20, 120, 670, 280});
     platform::setAccessibleName(profileList, "RH Profile (hours)");
-    platform::setListColumns(profileList, columnTitles, columnWidths());
+    platform::setListColumns(profileList, columnTitles(), columnWidths());
     analysis::fillProfile();
     platform::createButton(profileWindow, okButton, "Ok", {315, 420, 80, 20});
 }

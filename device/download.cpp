@@ -1,8 +1,9 @@
 // download.cpp: File > Download Records: the Download window and the download.
 //
-// The download queries the logger and, on "QX51OK", dumps its samples. The dump is
-// decoded into a list of its own first; only a complete one goes through the load
-// sequence, so a failed or short download leaves the records that were shown.
+// The download (fetch.h) queries the logger and, on "QX51OK", dumps its samples
+// into a list of its own; only a complete one goes through the load sequence, so
+// a failed or short download leaves the records that were shown. This window
+// shows the progress in its status bar and the failures in message boxes.
 #include "device/commands.h"
 
 #include "app/commands.h"
@@ -11,16 +12,14 @@
 #include "app/state.h"
 #include "app/window_loop.h"
 #include "device/device_window.h"
-#include "device/link.h"
-#include "device/messages.h"
-#include "device/protocol.h"
+#include "device/fetch.h"
 #include "platform/controls.h"
 #include "platform/socket.h"
 #include "platform/window.h"
 #include "records/load.h"
 #include "records/store.h"
 
-#include <vector>
+#include <string>
 
 namespace device {
 
@@ -36,36 +35,30 @@ void buildDownloadWindow()
     loadAddress();
 }
 
-// Dumps `count` samples into `samples`; false when fewer than all their bytes came.
-bool receiveDump(int32_t count, std::vector<Sample>& samples)
-{
-    sendCommand(dumpCommand);
-    int32_t received = receiveReply(count > 0 ? count * sampleSize : 0);
-    return decodeDump(linkState().receiveBuffer.data(), received, count, samples);
-}
-
-// The load sequence with the dumped samples; the records come from no file.
-void loadSamples(const QueryReply& reply, const std::vector<Sample>& samples)
+// The load sequence with the fetched samples; the records come from no file.
+void loadSamples(const Fetch& fetch)
 {
     records::loadRecords(
         [&](records::LoadHeader& header) {
-            header.newestTime = reply.newestTime;
-            header.interval = reply.interval;
-            for (const Sample& sample : samples)
+            header.newestTime = fetch.newestTime;
+            header.interval = fetch.interval;
+            for (const Sample& sample : fetch.samples)
                 records::appendRecord(sample.temperature, sample.humidity);
             return true;
         },
         "");
 }
 
-void fetchRecords(const QueryReply& reply, uint32_t address)
+void showProgress(int percent)
 {
-    std::vector<Sample> samples;
-    if (receiveDump(reply.sampleCount, samples))
-        loadSamples(reply, samples);
-    else
-        reportFailure(LinkFailure::IncompleteDump, address);
-    app::state().closeRequested = 1;
+    platform::setStatusText(app::downloadStatusBar, 0, std::to_string(percent) + "%");
+    platform::setStatusProgress(app::downloadStatusBar, 1, percent);
+}
+
+// A failed connect or a busy logger leaves the window open for another try.
+bool closesWindow(LinkFailure failure)
+{
+    return failure != LinkFailure::CannotConnect && failure != LinkFailure::Busy;
 }
 
 // The window's button: query, then dump and load, or say why not.
@@ -74,27 +67,19 @@ void download()
     const uint32_t address = app::settings().deviceAddress;
     app::setBusyCursor(true);
     app::saveSettings(app::settingsFileName);
-    if (!connectDevice(address)) {
-        reportFailure(LinkFailure::CannotConnect, address);
-        return;
+    const Fetch fetch = fetchSamples(address, showProgress);
+    if (fetch.closedByDevice) {
+        reportFailure(LinkFailure::ConnectionClosed, address);
+        app::state().closeRequested = 1;
     }
-    sendCommand(queryCommand);
-    // A short reply is no reply: the buffer's rest would be an older reply's bytes.
-    if (receiveReply(queryReplySize) < queryReplySize) {
-        reportFailure(LinkFailure::NoDevice, address);
+    if (!fetch.failure) {
+        loadSamples(fetch);
         app::state().closeRequested = 1;
         return;
     }
-    copyReplyBlock(queryReplySize);
-    QueryReply reply = decodeQuery(linkState().replyBytes);
-    switch (reply.status) {
-    case ReplyStatus::Ok: fetchRecords(reply, address); break;
-    case ReplyStatus::Busy: reportFailure(LinkFailure::Busy, address); break;
-    case ReplyStatus::Other:
-        reportFailure(LinkFailure::NoDevice, address);
+    reportFailure(*fetch.failure, address);
+    if (closesWindow(*fetch.failure))
         app::state().closeRequested = 1;
-        break;
-    }
 }
 
 void onDownloadControl(int control)

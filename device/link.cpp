@@ -1,13 +1,9 @@
 #include "device/link.h"
 
-#include "app/ids.h"
 #include "app/settings.h"
-#include "app/state.h"
-#include "device/messages.h"
 #include "device/protocol.h"
 #include "platform/clock.h"
 #include "platform/events.h"
-#include "platform/window.h"
 
 #include <algorithm>
 #include <cstring>
@@ -43,11 +39,9 @@ int takeChunk(int32_t wanted)
     return got;
 }
 
-void showProgress(int32_t expected)
+int percentReceived(int32_t expected)
 {
-    int percent = static_cast<int>(static_cast<int64_t>(link.receivedBytes) * 100 / expected);
-    platform::setStatusText(app::downloadStatusBar, 0, std::to_string(percent) + "%");
-    platform::setStatusProgress(app::downloadStatusBar, 1, percent);
+    return static_cast<int>(static_cast<int64_t>(link.receivedBytes) * 100 / expected);
 }
 
 // Bytes still arriving from an earlier reply would be taken for the start of the
@@ -58,13 +52,6 @@ void discardWaiting()
     while (platform::pollSocket(link.deviceConnection) == platform::PollResult::DataWaiting
            && platform::receive(link.deviceConnection, scrap, sizeof scrap) > 0) {
     }
-}
-
-void deviceHasClosed()
-{
-    link.closedByDevice = true;
-    reportFailure(LinkFailure::ConnectionClosed, app::settings().deviceAddress);
-    app::state().closeRequested = 1;
 }
 
 } // namespace
@@ -101,7 +88,7 @@ void sendCommand(const std::string& command)
     platform::sendAll(link.deviceConnection, request.data(), request.size());
 }
 
-int32_t receiveReply(int32_t expected)
+int32_t receiveReply(int32_t expected, const Progress& progress)
 {
     allocateBuffer();
     const int32_t wanted = std::min(expected, receiveBufferSize);
@@ -112,7 +99,7 @@ int32_t receiveReply(int32_t expected)
     while (link.receivedBytes < wanted && platform::milliseconds() - silenceMark < silenceTimeoutMs) {
         platform::PollResult poll = platform::pollSocket(link.deviceConnection);
         if (poll == platform::PollResult::Closed) {
-            deviceHasClosed();
+            link.closedByDevice = true;
             break;
         }
         if (poll == platform::PollResult::DataWaiting && takeChunk(wanted) > 0)
@@ -120,7 +107,8 @@ int32_t receiveReply(int32_t expected)
         platform::sleepPainting(pollSleepMs);
         if (++polls == pollsPerProgress) {
             polls = 0;
-            showProgress(wanted);
+            if (progress)
+                progress(percentReceived(wanted));
         }
     }
     link.receiveReadPos = 0;

@@ -13,15 +13,16 @@
 // dump (99,999 samples, 299,997 bytes) takes about 15 s. It gives up after 2 s
 // without a byte, counted afresh after each chunk. It never stores more than it
 // was asked for: bytes beyond that are read and dropped, so the buffer cannot
-// overflow. A connection closed by the logger ends the receive at once with one
-// "Network Error" message, sets closeRequested (the open window then closes) and
-// sets closedByDevice. Sending on a closed connection never ends the program; it
-// shows up as a closed connection at the next receive.
+// overflow. A connection closed by the logger ends the receive at once and sets
+// closedByDevice; the caller tells the user. Progress goes to the caller too,
+// through a callback: nothing here shows anything. Sending on a closed connection
+// never ends the program; it shows up as a closed connection at the next receive.
 #pragma once
 
 #include "platform/socket.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -60,10 +61,13 @@ bool connectDevice(uint32_t address);
 // Sends the 64-byte request for `command` on the connection, in one send.
 void sendCommand(const std::string& command);
 
-// Receives up to `expected` bytes into receiveBuffer from its start, showing the
-// progress in the Download window's status bar (if it is open) every 11th poll.
-// Returns the number stored (also in receivedBytes); 0 at once for `expected` <= 0.
-int32_t receiveReply(int32_t expected);
+// Told the percentage of a reply received so far, 0 to 100.
+using Progress = std::function<void(int percent)>;
+
+// Receives up to `expected` bytes into receiveBuffer from its start, telling
+// `progress` (when given) the percentage every 11th poll. Returns the number
+// stored (also in receivedBytes); 0 at once for `expected` <= 0.
+int32_t receiveReply(int32_t expected, const Progress& progress = {});
 
 // Copies `size` bytes (64 or 3) from receiveBuffer at receiveReadPos to the start
 // of replyBytes and advances receiveReadPos; copies nothing past the buffer's end.

@@ -1,11 +1,13 @@
-// messages.h: every message box of the device link, with its exact words.
+// messages.h: every failure of the device link, with its exact words.
 //
-// The Download and Monitor windows and the receive routine report failures as
-// values of LinkFailure; this is the one place that turns them into text. Each
-// message switches the wait cursor off first, so no box shows over a busy cursor.
+// The download and the monitor report failures as values of LinkFailure; this is
+// the one place that turns them into text. The windows show the text in a message
+// box (reportFailure), the command line prints it (failureText). Each message box
+// switches the wait cursor off first, so no box shows over a busy cursor.
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace device {
 
@@ -18,8 +20,11 @@ enum class LinkFailure {
     ConnectionClosed,     // "Network Error" / "Sentrel32 has closed the connection...", no icon
 };
 
-// Shows the message box for `failure`; `address` is the logger's address (first
-// octet in the low byte) for the texts that name it.
+// The text of `failure`; `address` is the logger's address (first octet in the
+// low byte) for the texts that name it.
+std::string failureText(LinkFailure failure, uint32_t address);
+
+// Shows the message box for `failure`: its title, failureText and its icon.
 void reportFailure(LinkFailure failure, uint32_t address);
 
 } // namespace device

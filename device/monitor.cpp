@@ -124,8 +124,11 @@ void monitorReadings()
     enterMonitoring();
     while (!monitor.monitorStop) {
         readDevice();
-        if (linkState().closedByDevice)
+        if (linkState().closedByDevice) {
+            reportFailure(LinkFailure::ConnectionClosed, address);
+            app::state().closeRequested = 1;
             break;
+        }
         drawReadings();
         platform::sleepPainting(passSleepMs);
         takeOneEvent();

@@ -124,6 +124,10 @@ bool writeXlsx(const std::string& file, const std::vector<records::Record>& reco
         return false;
     lxw_doc_properties properties{};
     properties.title = const_cast<char*>(title.c_str());
+    // Dated by the newest record instead of the clock, so that the same records
+    // give the same bytes from the window and the command line, at any time.
+    if (!records.empty() && records.back().time > 0)
+        properties.created = records.back().time;
     bool ok = workbook_set_properties(workbook, &properties) == LXW_NO_ERROR;
     ok = ok && writeSheet(workbook, records, fahrenheit);
     // Closing writes the file and frees the workbook, whatever went before.

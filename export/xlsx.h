@@ -5,7 +5,9 @@
 // "yyyy-mm-dd hh:mm" (the logger's clock, no time zone; an invalid time leaves
 // the cell empty); readings and derived values are numbers rounded to one
 // decimal, shown "0.0"; empty values leave their cells empty. The columns are as
-// wide as their contents, and the document title is `title`.
+// wide as their contents, and the document title is `title`. The document's
+// creation date is the newest record's time (the clock's only without records),
+// so the same records give the same bytes whenever they are written.
 //
 // The sheet holds at most maxXlsxRecords records below its header. The bytes do
 // not depend on the machine's locale.

@@ -16,6 +16,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace graph {
 
@@ -55,6 +56,14 @@ const Extremes& extremes();
 // from the newest such record; all 0 when every record is a gap. Also sets the
 // store's recordCount to the number of records.
 void scanExtremes();
+
+// Where the extremes of `recs` lie: for each, the index of the oldest record
+// that holds it; all -1 when every record is a gap.
+struct ExtremePlaces {
+    int32_t humidityMin, humidityMax;
+    int32_t temperatureMin, temperatureMax;
+};
+ExtremePlaces findExtremes(const std::vector<records::Record>& recs);
 
 // "45.6 RH%" for 456: one decimal, a negative zero without its sign.
 std::string formatHumidity(int32_t tenths);

@@ -29,12 +29,20 @@ std::string oneDecimal(double value)
     return result == "-0.0" ? "0.0" : result;
 }
 
-void widen(Extremes& e, const records::Record& r)
+// Takes record `i` into the places. Scanning goes from newer to older and an
+// older record wins a tie, so each place ends at the oldest record holding it.
+void widen(ExtremePlaces& p, int32_t i, const std::vector<records::Record>& recs)
 {
-    e.humidityMin = std::min(e.humidityMin, r.humidity);
-    e.humidityMax = std::max(e.humidityMax, r.humidity);
-    e.temperatureMin = std::min(e.temperatureMin, r.temperature);
-    e.temperatureMax = std::max(e.temperatureMax, r.temperature);
+    const auto at = [&](int32_t index) -> const records::Record& { return recs[static_cast<size_t>(index)]; };
+    const records::Record& r = at(i);
+    if (r.humidity <= at(p.humidityMin).humidity)
+        p.humidityMin = i;
+    if (r.humidity >= at(p.humidityMax).humidity)
+        p.humidityMax = i;
+    if (r.temperature <= at(p.temperatureMin).temperature)
+        p.temperatureMin = i;
+    if (r.temperature >= at(p.temperatureMax).temperature)
+        p.temperatureMax = i;
 }
 
 } // namespace
@@ -44,21 +52,29 @@ const Extremes& extremes()
     return storeExtremes;
 }
 
+ExtremePlaces findExtremes(const std::vector<records::Record>& recs)
+{
+    int32_t newest = static_cast<int32_t>(recs.size()) - 1;
+    while (newest >= 0 && isGap(recs[static_cast<size_t>(newest)]))
+        --newest;
+    ExtremePlaces p = {newest, newest, newest, newest};
+    for (int32_t i = newest - 1; i >= 0; --i)
+        if (!isGap(recs[static_cast<size_t>(i)]))
+            widen(p, i, recs);
+    return p;
+}
+
 void scanExtremes()
 {
-    int32_t n = records::recordTotal();
-    int32_t newest = n - 1;
-    while (newest >= 0 && isGap(records::recordAt(newest)))
-        --newest;
+    const std::vector<records::Record>& recs = records::store().records;
+    const ExtremePlaces p = findExtremes(recs);
     storeExtremes = Extremes{};
-    if (newest >= 0) {
-        const records::Record& seed = records::recordAt(newest);
-        storeExtremes = {seed.humidity, seed.humidity, seed.temperature, seed.temperature};
-        for (int32_t i = newest - 1; i >= 0; --i)
-            if (!isGap(records::recordAt(i)))
-                widen(storeExtremes, records::recordAt(i));
+    if (p.humidityMin >= 0) {
+        const auto at = [&](int32_t index) -> const records::Record& { return recs[static_cast<size_t>(index)]; };
+        storeExtremes = {at(p.humidityMin).humidity, at(p.humidityMax).humidity, at(p.temperatureMin).temperature,
+                         at(p.temperatureMax).temperature};
     }
-    records::store().recordCount = n;
+    records::store().recordCount = records::recordTotal();
     forgetCurveSummary();
 }
 

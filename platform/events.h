@@ -69,7 +69,8 @@ void watchPointer(int control);
 
 // Sleeps `ms` milliseconds while the windows go on painting (a progress bar keeps
 // moving); what the user does meanwhile waits and is delivered afterwards. For
-// the pauses of a long operation that runs inside one event's handling.
+// the pauses of a long operation that runs inside one event's handling. Without
+// the toolkit (a command run with no window) it simply sleeps.
 void sleepPainting(int ms);
 
 } // namespace platform

@@ -99,6 +99,12 @@ static std::string linkTarget(const std::string& path)
 
 #endif
 
+bool fileExists(const std::string& path)
+{
+    struct stat info;
+    return stat(path.c_str(), &info) == 0;
+}
+
 bool readFile(const std::string& path, std::string& bytes)
 {
     FILE* file = std::fopen(path.c_str(), "rb");

@@ -21,6 +21,8 @@ bool replaceFile(const std::string& path, const std::string& bytes);
 // folder the user may not write to), the target is truncated and written in
 // place. For small files written whole, whose loss would cost little.
 bool rewriteFile(const std::string& path, const std::string& bytes);
+// True when something (a file, a folder, ...) is at `path`.
+bool fileExists(const std::string& path);
 // The current working directory with a trailing separator.
 std::string workingDirectory();
 

@@ -1,4 +1,5 @@
 // Start-up of the toolkit, the event queue and the waits on it.
+#include "platform/clock.h"
 #include "platform/controls.h"
 #include "platform/events.h"
 #include "platform/platform.h"
@@ -159,6 +160,10 @@ void sleepPainting(int ms)
 {
     if (ms <= 0)
         return;
+    if (!QCoreApplication::instance()) {
+        sleepMilliseconds(ms);
+        return;
+    }
     QEventLoop loop;
     QTimer::singleShot(ms, &loop, &QEventLoop::quit);
     loop.exec(QEventLoop::ExcludeUserInputEvents);

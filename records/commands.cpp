@@ -6,7 +6,7 @@
 #include "platform/file.h"
 #include "platform/window.h"
 #include "records/load.h"
-#include "records/logfile.h"
+#include "records/recordfile.h"
 #include "records/store.h"
 
 namespace records {
@@ -34,21 +34,18 @@ void importRecords()
         "Please choose a Ostrel Sentrel File to load", platform::workingDirectory(), logPatterns);
     if (choice.path.empty())
         return;
-    std::string bytes;
-    platform::readFile(choice.path, bytes);   // a file that cannot be read is empty
-    // Read whole before the store is touched: a refused file leaves the records shown.
-    LoadHeader header;
-    std::vector<Record> read;
-    if (!readLogFile(bytes, header, read)) {
+    // Read whole before the store is touched: a refused file leaves the records
+    // shown. A file that cannot be read is refused like one of another format.
+    RecordSeries series;
+    if (readRecordFile(choice.path, series) != ReadResult::Done) {
         platform::messageBox("Error", "Wrong file format", platform::MessageIcon::None);
         return;
     }
     app::setBusyCursor(true);
     loadRecords(
         [&](LoadHeader& loaded) {
-            loaded = header;
-            for (const Record& r : read)
-                appendRecord(r.temperature, r.humidity);
+            loaded = series.header;
+            store().records = std::move(series.records);
             return true;
         },
         platform::displayName(fileTitleOf(choice.path)));
@@ -68,7 +65,7 @@ void saveRecordsAs()
     if (choice.pattern == recordFilePattern && !hasExtension(path))
         path += ".log";
     app::setBusyCursor(true);
-    bool written = platform::replaceFile(path, formatLogFile(s.records, s.interval));
+    bool written = writeRecordFile(path, s.records, s.interval);
     app::setBusyCursor(false);
     if (!written) {
         platform::messageBox("Error", "Can't write " + platform::displayName(path), platform::MessageIcon::Error);

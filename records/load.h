@@ -21,7 +21,8 @@ struct LoadHeader {
 };
 
 // Reads the header into the given LoadHeader and appends the samples, oldest
-// first; false when the source turned out unusable (nothing is loaded then).
+// first (through appendRecord, or by filling store().records at once); false
+// when the source turned out unusable (nothing is loaded then).
 using ReadSource = std::function<bool(LoadHeader&)>;
 
 // Runs the load sequence with `read`. `fileTitle` names the file the records come

@@ -105,6 +105,31 @@ float readNumber(std::string_view text)
     return number.negative ? -value : value;
 }
 
+// The common form of a record-file number, as the writer makes it: an optional
+// sign, one to five digits, "." and one digit, filling `text` exactly. Its
+// tenths are then exact: single precision holds every such number to within
+// 2^-24 of itself, so ten times it rounds back to the same integer, and the
+// general reading below would give the same. False for any other text.
+bool readPlainTenths(std::string_view text, int32_t& tenths)
+{
+    size_t pos = 0;
+    const bool negative = !text.empty() && text[0] == '-';
+    if (!text.empty() && (text[0] == '+' || text[0] == '-'))
+        pos = 1;
+    const size_t digits = text.size() - pos;   // the whole part, ".", the tenths digit
+    if (text.size() < pos + 3 || digits > 7 || text[text.size() - 2] != '.' || !isDigit(text.back()))
+        return false;
+    int32_t value = 0;
+    for (; pos < text.size() - 2; ++pos) {
+        if (!isDigit(text[pos]))
+            return false;
+        value = value * 10 + (text[pos] - '0');
+    }
+    value = value * 10 + (text.back() - '0');
+    tenths = negative ? -value : value;
+    return true;
+}
+
 // `value` times 10, rounded to the nearest integer with halves to even (the
 // default rounding mode, which the program never changes), saturated to 32 bits.
 int32_t tenthsOf(float value)
@@ -154,12 +179,21 @@ void appendLine(std::string& out, std::string_view line)
 
 bool LogLines::next(std::string& line)
 {
+    std::string_view view;
+    if (!next(view))
+        return false;
+    line.assign(view);
+    return true;
+}
+
+bool LogLines::next(std::string_view& line)
+{
     if (position >= bytes.size())
         return false;
     size_t end = position;
     while (end < bytes.size() && !isLineEnd(bytes[end]))
         ++end;
-    line.assign(bytes.data() + position, end - position);
+    line = bytes.substr(position, end - position);
     position = end;
     if (position < bytes.size()) {
         const bool crLf = bytes[position] == '\r' && position + 1 < bytes.size()
@@ -195,8 +229,12 @@ bool readRecordLine(std::string_view line, int32_t& temperature, int32_t& humidi
     const size_t comma = line.find(',');
     const std::string_view rest =
         comma == std::string_view::npos ? std::string_view{} : line.substr(comma + 1);
-    temperature = tenthsOf(readNumber(line.substr(0, comma)));
-    humidity = tenthsOf(readNumber(rest.substr(0, rest.find(','))));
+    const std::string_view temperatureText = line.substr(0, comma);
+    const std::string_view humidityText = rest.substr(0, rest.find(','));
+    if (!readPlainTenths(temperatureText, temperature))
+        temperature = tenthsOf(readNumber(temperatureText));
+    if (!readPlainTenths(humidityText, humidity))
+        humidity = tenthsOf(readNumber(humidityText));
     return true;
 }
 
@@ -241,7 +279,7 @@ std::string formatLogFile(const std::vector<Record>& records, int32_t interval)
 bool readLogFile(const std::string& bytes, LoadHeader& header, std::vector<Record>& records)
 {
     LogLines lines(bytes);
-    std::string line, date, time;
+    std::string_view line, date, time;
     if (!lines.next(line) || line != logMagic)
         return false;
     lines.next(date);
@@ -250,6 +288,8 @@ bool readLogFile(const std::string& bytes, LoadHeader& header, std::vector<Recor
     if (lines.next(line))
         header.interval = readInterval(line);
     lines.next(line);   // the separator, whatever it holds
+    // A record line and its line end take about 12 bytes: room for them at once.
+    records.reserve(records.size() + bytes.size() / 12);
     int32_t temperature = 0, humidity = 0;
     while (lines.next(line) && readRecordLine(line, temperature, humidity))
         records.push_back(Record{0, humidity, temperature});

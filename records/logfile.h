@@ -49,6 +49,8 @@ struct LogLines {
     explicit LogLines(std::string&&) = delete;
     // Puts the next line, without its line end, into `line`; false at the end.
     bool next(std::string& line);
+    // The same as a view into the bytes, without a copy.
+    bool next(std::string_view& line);
 
 private:
     std::string_view bytes;

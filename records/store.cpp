@@ -38,12 +38,17 @@ void appendRecord(int32_t temperature, int32_t humidity)
 
 void assignRecordTimes(int32_t newestTime)
 {
+    assignTimes(theStore.records, newestTime, theStore.interval);
+}
+
+void assignTimes(std::vector<Record>& records, int32_t newestTime, int32_t interval)
+{
     // Walk backwards so each step is one subtraction; wrapping after every step
     // keeps the running time inside 32 bits however many records there are.
     int32_t time = newestTime;
-    for (auto record = theStore.records.rbegin(); record != theStore.records.rend(); ++record) {
+    for (auto record = records.rbegin(); record != records.rend(); ++record) {
         record->time = time;
-        time = wrap32(int64_t{time} - theStore.interval);
+        time = wrap32(int64_t{time} - interval);
     }
 }
 

@@ -56,6 +56,8 @@ void appendRecord(int32_t temperature, int32_t humidity);
 // Gives the newest record `newestTime` and each earlier one the time of its
 // successor minus the interval. Does nothing when the store is empty.
 void assignRecordTimes(int32_t newestTime);
+// The same for any list of records, oldest first, `interval` seconds apart.
+void assignTimes(std::vector<Record>& records, int32_t newestTime, int32_t interval);
 
 // Number of records in the store.
 int32_t recordTotal();

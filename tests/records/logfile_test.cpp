@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <limits>
 #include <string>
 #include <utility>
@@ -309,3 +311,26 @@ TEST(LogFileTest, RecordsEndAtTheMarkerOrTheEndOfTheBytes)
 }
 
 } // namespace
+
+// Numbers in the writer's form are read without floating point: each must give
+// what single precision gives, at the edges of that form and just beyond it.
+TEST(RecordLineNumbers, WritersFormAndBeyondReadAlike)
+{
+    const std::vector<std::pair<const char*, int32_t>> cases = {
+        {"+99999.9", 999999}, {"-99999.9", -999999}, {"+123456.7", 1234567}, {"+.5", 5}, {"-0.0", 0},
+        {"+23.45", 235}, {"+1.", 10}, {"+0.1", 1}, {"12.3x", 123}, {"+9.9", 99}};
+    for (const auto& [text, tenths] : cases) {
+        int32_t temperature = -1, humidity = -1;
+        ASSERT_TRUE(records::readRecordLine(std::string(text) + "," + text, temperature, humidity));
+        EXPECT_EQ(temperature, tenths) << text;
+        EXPECT_EQ(humidity, tenths) << text;
+    }
+    // Every value of the writer's form up to 4 whole digits, as a float would read it.
+    for (int32_t value = -99999; value <= 99999; value += 7) {
+        int32_t temperature = 0, humidity = 0;
+        const std::string line = records::formatRecordLine(value == 0 ? 1 : value, 500);
+        records::readRecordLine(line, temperature, humidity);
+        const float asFloat = std::strtof(line.substr(0, line.find(',')).c_str(), nullptr);
+        ASSERT_EQ(temperature, static_cast<int32_t>(std::nearbyint(static_cast<double>(asFloat) * 10.0))) << line;
+    }
+}

@@ -1,0 +1,109 @@
+// download.cpp: `climadesk download ADDRESS [-o FILE.log] [--merge]`.
+//
+// The same fetch as the Download window (device/fetch.h); the samples become a
+// record file, written plainly or merged into the one that is there.
+#include "cli/cli.h"
+#include "cli/commands.h"
+
+#include "device/fetch.h"
+#include "platform/console.h"
+#include "platform/file.h"
+#include "platform/socket.h"
+#include "records/datemask.h"
+#include "records/merge.h"
+
+#include <charconv>
+
+namespace cli {
+
+namespace {
+
+constexpr int barWidth = 40;
+
+// A dotted IPv4 address (checked by the parser) with its first octet in the low byte.
+uint32_t addressOf(const std::string& text)
+{
+    uint32_t address = 0;
+    const char* at = text.data();
+    const char* end = at + text.size();
+    for (int octet = 0; octet < 4 && at < end; ++octet) {
+        unsigned value = 0;
+        at = std::from_chars(at, end, value).ptr + 1;
+        address |= (value & 0xFFu) << (8 * octet);
+    }
+    return address;
+}
+
+// "[#####...]  45%" over itself, on a terminal only.
+void showBar(int percent)
+{
+    const int filled = percent * barWidth / 100;
+    platform::printError("\r[" + std::string(static_cast<size_t>(filled), '#')
+                         + std::string(static_cast<size_t>(barWidth - filled), '.') + "] "
+                         + std::to_string(percent) + "%");
+}
+
+records::RecordSeries seriesOf(const device::Fetch& fetch)
+{
+    records::RecordSeries series;
+    series.header.newestTime = fetch.newestTime;
+    series.header.interval = fetch.interval;
+    series.records.reserve(fetch.samples.size());
+    for (const device::Sample& sample : fetch.samples)
+        series.records.push_back(records::Record{0, sample.humidity, sample.temperature});
+    records::assignTimes(series.records, fetch.newestTime, fetch.interval);
+    return series;
+}
+
+// Says what went wrong on the way; true when the samples came.
+bool fetched(const device::Fetch& fetch, uint32_t address)
+{
+    if (fetch.closedByDevice)
+        platform::printError(device::failureText(device::LinkFailure::ConnectionClosed, address) + "\n");
+    if (!fetch.failure)
+        return true;
+    platform::printError(device::failureText(*fetch.failure, address) + "\n");
+    return false;
+}
+
+int writeSeries(const std::string& path, const records::RecordSeries& series, bool merge)
+{
+    const std::string name = platform::displayName(path);
+    if (!merge) {
+        if (!records::writeRecordFile(path, series.records, series.header.interval)) {
+            platform::printError("Can't write " + name + "\n");
+            return exitFailed;
+        }
+        platform::printOut(std::to_string(series.records.size()) + " samples written to " + name + "\n");
+        return exitDone;
+    }
+    const records::MergeResult result = records::mergeIntoFile(path, series);
+    if (result.failure != records::MergeFailure::None) {
+        platform::printError(records::mergeFailureText(result, name) + "\n");
+        return exitFailed;
+    }
+    platform::printOut(records::mergeSummary(result) + "\n");
+    return exitDone;
+}
+
+} // namespace
+
+int download(const DownloadOptions& options)
+{
+    const uint32_t address = addressOf(options.address);
+    if (!platform::startSockets()) {
+        platform::printError(device::failureText(device::LinkFailure::CannotStartSockets, address) + "\n");
+        return exitFailed;
+    }
+    const bool bar = platform::errorIsTerminal();
+    const device::Fetch fetch = device::fetchSamples(address, bar ? device::Progress(showBar) : device::Progress());
+    if (bar)
+        platform::printError("\n");
+    if (!fetched(fetch, address))
+        return exitFailed;
+    const std::string path = options.output.empty()
+        ? records::formatTime("sentrel-%yyyy%mm%dd-%hh%ii.log", fetch.newestTime) : options.output;
+    return writeSeries(path, seriesOf(fetch), options.merge);
+}
+
+} // namespace cli

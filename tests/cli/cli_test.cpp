@@ -1,0 +1,241 @@
+// The command line end to end: the real climadesk program run as a child
+// process with no display, against sentrel-sim on loopback and record files.
+#include "cli/run.h"
+#include "support/program.h"
+#include "support/simulator.h"
+
+#include "app/ids.h"
+#include "platform/file.h"
+#include "records/logfile.h"
+
+#include <sys/stat.h>
+
+namespace t = platform::testing;
+
+namespace {
+
+class CliTest : public ProgramTest {
+protected:
+    // Writes `name` as a record file of `values` ({temperature, humidity}),
+    // `interval` seconds apart, newest at `newest`.
+    void writeLog(const std::string& name, const std::vector<std::pair<int32_t, int32_t>>& values, int32_t interval,
+                  int32_t newest) const
+    {
+        std::vector<records::Record> recs;
+        for (auto [temperature, humidity] : values)
+            recs.push_back({0, humidity, temperature});
+        records::assignTimes(recs, newest, interval);
+        writeText(name, records::formatLogFile(recs, interval));
+    }
+};
+
+constexpr int32_t march15Noon = 1710504000;
+const char* const march15NoonText = "2024/03/15 12:00";
+
+// The simulator's --ramp samples first .. last (0 = the oldest).
+std::vector<std::pair<int32_t, int32_t>> ramp(int32_t first, int32_t last)
+{
+    std::vector<std::pair<int32_t, int32_t>> values;
+    for (int32_t i = first; i <= last; ++i)
+        values.push_back(i % 25 == 24 ? std::pair{0, 0} : std::pair{-100 + i % 500, 300 + i % 600});
+    return values;
+}
+
+bool contains(const std::string& text, const std::string& part)
+{
+    return text.find(part) != std::string::npos;
+}
+
+} // namespace
+
+TEST_F(CliTest, HelpVersionAndExitCodes)
+{
+    std::remove("preferences.pref");
+    ProgramRun version = runClimadesk({"--version"});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out, "climadesk 1.0\n");
+
+    ProgramRun help = runClimadesk({"--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    for (const char* sub : {"download", "export", "stats"})
+        EXPECT_TRUE(contains(help.out, sub)) << sub;
+    ProgramRun subHelp = runClimadesk({"download", "--help"});
+    EXPECT_EQ(subHelp.exitCode, 0);
+    EXPECT_TRUE(contains(subHelp.out, "--merge"));
+
+    // Usage errors: the message and the usage on standard error, exit code 2.
+    for (const std::vector<std::string>& wrong : std::vector<std::vector<std::string>>{
+             {"stats", "a.log", "--bogus"}, {"--bogus"}, {"frobnicate"}, {"download"}, {"download", "127.0.0.300"},
+             {"export", "a.log", "a.txt"}, {"export", "a.log", "a.csv", "--csv-style", "tabs"}}) {
+        ProgramRun run = runClimadesk(wrong);
+        EXPECT_EQ(run.exitCode, 2) << wrong[0];
+        EXPECT_TRUE(contains(run.err, "Usage: climadesk")) << run.err;
+        EXPECT_EQ(run.out, "");
+    }
+    // A file that fails: exit code 1, in words.
+    ProgramRun missing = runClimadesk({"stats", "missing.log"});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_EQ(missing.err, "Can't read missing.log\n");
+    writeText("notes.log", "not a record file\r\n");
+    ProgramRun wrong = runClimadesk({"export", "notes.log", "notes.csv"});
+    EXPECT_EQ(wrong.exitCode, 1);
+    EXPECT_EQ(wrong.err, "Wrong file format: notes.log\n");
+    // No subcommand reads or writes the settings file.
+    EXPECT_FALSE(platform::fileExists("preferences.pref"));
+}
+
+TEST_F(CliTest, DownloadWritesTheLoggersRecordsWithNoDisplay)
+{
+    std::remove("preferences.pref");
+    Simulator sim({"--samples", "300", "--ramp", "--interval", "5", "--newest", march15NoonText});
+    ASSERT_TRUE(sim.started());
+    ProgramRun run = runClimadesk({"download", sim.address()});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    // Standard error is no terminal here: no progress bar.
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(run.out, "300 samples written to sentrel-20240315-1200.log\n");
+    writeLog("expected.log", ramp(0, 299), 300, march15Noon);
+    EXPECT_EQ(readText("sentrel-20240315-1200.log"), readText("expected.log"));
+    EXPECT_TRUE(sim.sawLine("dump 1"));
+    EXPECT_FALSE(platform::fileExists("preferences.pref"));
+}
+
+TEST_F(CliTest, DownloadFailuresAreSaidAndWriteNothing)
+{
+    struct Case {
+        std::vector<std::string> options;
+        std::string message;   // after the address, or the whole text
+    };
+    const std::string refused = Simulator::unusedAddress();
+    ProgramRun notThere = runClimadesk({"download", refused, "-o", "x.log"});
+    EXPECT_EQ(notThere.exitCode, 1);
+    EXPECT_EQ(notThere.err, "Can't connect to " + refused + "\n");
+    for (const Case& c : std::vector<Case>{
+             {{"--busy", "5"}, "Sentrel32 connected but now is busy...\n\nPlease wait a moment then retry.\n"},
+             {{"--garbled"}, "No Sentrel32connected at @\n"},
+             {{"--silent"}, "No Sentrel32connected at @\n"},
+             {{"--short-dump", "500"}, "Incomplete download from @\n"},
+             {{"--close-after-query"}, "Sentrel32 has closed the connection...\nIncomplete download from @\n"}}) {
+        std::vector<std::string> options = {"--samples", "300"};
+        options.insert(options.end(), c.options.begin(), c.options.end());
+        Simulator sim(options);
+        ASSERT_TRUE(sim.started());
+        std::string expected = c.message;
+        if (size_t at = expected.find('@'); at != std::string::npos)
+            expected.replace(at, 1, sim.address());
+        ProgramRun run = runClimadesk({"download", sim.address(), "-o", "x.log"});
+        EXPECT_EQ(run.exitCode, 1) << c.options[0];
+        EXPECT_EQ(run.err, expected) << c.options[0];
+        EXPECT_EQ(run.out, "");
+        EXPECT_FALSE(platform::fileExists("x.log")) << c.options[0];
+    }
+}
+
+TEST_F(CliTest, DownloadMergesIntoTheArchive)
+{
+    Simulator sim({"--samples", "300", "--ramp", "--interval", "5", "--newest", march15NoonText});
+    ASSERT_TRUE(sim.started());
+    const std::vector<std::string> merge = {"download", sim.address(), "-o", "archive.log", "--merge"};
+
+    // No archive yet: a plain write.
+    ProgramRun first = runClimadesk(merge);
+    EXPECT_EQ(first.exitCode, 0) << first.err;
+    EXPECT_EQ(first.out, "300 new samples, 0 already archived, 0 differing, 0 gap lines added\n");
+    writeLog("expected.log", ramp(0, 299), 300, march15Noon);
+    EXPECT_EQ(readText("archive.log"), readText("expected.log"));
+
+    // The archive ends 10 samples after the download's oldest and is 50 samples
+    // older: 290 new ones, and a reading where the archive had a gap.
+    auto older = ramp(0, 9);
+    older.insert(older.begin(), 50, {215, 450});
+    older[55] = {0, 0};
+    older[56] = {999, 999};
+    writeLog("archive.log", older, 300, march15Noon - 290 * 300);
+    ProgramRun second = runClimadesk(merge);
+    EXPECT_EQ(second.exitCode, 0) << second.err;
+    EXPECT_EQ(second.out, "291 new samples, 9 already archived, 1 differing, 0 gap lines added\n");
+    auto merged = older;
+    auto rest = ramp(10, 299);
+    merged.insert(merged.end(), rest.begin(), rest.end());
+    merged[55] = ramp(5, 5)[0];
+    writeLog("expected.log", merged, 300, march15Noon);
+    EXPECT_EQ(readText("archive.log"), readText("expected.log"));
+
+    // Refusals write nothing: another interval, another grid, a read-only file.
+    writeLog("archive.log", ramp(0, 9), 60, march15Noon);
+    const std::string oneMinute = readText("archive.log");
+    ProgramRun interval = runClimadesk(merge);
+    EXPECT_EQ(interval.exitCode, 1);
+    EXPECT_EQ(interval.err, "Can't merge: the interval is 1 min in archive.log and 5 min in the download\n");
+    EXPECT_EQ(readText("archive.log"), oneMinute);
+    writeLog("archive.log", ramp(0, 9), 300, march15Noon - 120);
+    const std::string offGrid = readText("archive.log");
+    ProgramRun grid = runClimadesk(merge);
+    EXPECT_EQ(grid.exitCode, 1);
+    EXPECT_EQ(grid.err, "Can't merge: the samples in archive.log and in the download do not lie on the same 5 min "
+                        "grid\n");
+    EXPECT_EQ(readText("archive.log"), offGrid);
+    writeLog("archive.log", ramp(0, 9), 300, march15Noon - 3000);
+    const std::string readOnly = readText("archive.log");
+    chmod("archive.log", 0444);
+    ProgramRun locked = runClimadesk(merge);
+    EXPECT_EQ(locked.exitCode, 1);
+    EXPECT_EQ(locked.err, "Can't write archive.log\n");
+    EXPECT_EQ(readText("archive.log"), readOnly);
+}
+
+TEST_F(CliTest, StatsInTextAndJson)
+{
+    // 21.0 to 25.0 degrees C and 40.0 to 60.0 %RH, hourly, with a gap.
+    writeLog("room.log", {{210, 600}, {250, 400}, {0, 0}, {230, 500}, {250, 450}}, 3600, march15Noon);
+    ProgramRun text = runClimadesk({"stats", "room.log"});
+    EXPECT_EQ(text.exitCode, 0) << text.err;
+    EXPECT_TRUE(contains(text.out, "From: 2024-03-15 08:00\nTo: 2024-03-15 12:00\n5 records (interval 60 minutes)\n"))
+        << text.out;
+    EXPECT_TRUE(contains(text.out, "Humidity max: 60.0 RH% (2024-03-15 08:00)\n"));
+    EXPECT_TRUE(contains(text.out, "Temperature max: 25.0 \xC2\xB0" "C (2024-03-15 09:00)\n")) << text.out;
+    EXPECT_TRUE(contains(text.out, "Dew point max: 12.9 \xC2\xB0" "C (2024-03-15 08:00)\n")) << text.out;
+    EXPECT_TRUE(contains(text.out, "Dew point min: 10.5 \xC2\xB0" "C (2024-03-15 09:00)\n")) << text.out;
+    EXPECT_TRUE(contains(text.out, "20-25\xC2\xB0" "C      -      -      -      -   1.00   2.00   1.00")) << text.out;
+
+    ProgramRun json = runClimadesk({"stats", "room.log", "--json", "--fahrenheit"});
+    EXPECT_EQ(json.exitCode, 0);
+    ProgramRun parsed = runPython("import json, sys\n"
+                           "d = json.load(sys.stdin)\n"
+                           "print(d['count'], d['interval'], d['from'], d['temperatureUnit'])\n"
+                           "print(d['temperatureMax'], d['humidityMin'], d['dewPointMax']['value'])\n"
+                           "print(d['profile']['rows'][4], d['profile']['total'][5])\n",
+                           json.out);
+    EXPECT_EQ(parsed.exitCode, 0) << parsed.err << json.out;
+    EXPECT_EQ(parsed.out, "5 3600 2024-03-15 08:00 F\n"
+                          "{'value': 77.0, 'time': '2024-03-15 09:00'} {'value': 40.0, 'time': '2024-03-15 09:00'} 55.3\n"
+                          "{'from': 20, 'to': 25, 'hours': [0.0, 0.0, 0.0, 0.0, 1.0, 2.0, 1.0, 0.0, 0.0, 0.0, 0.0]} 2.0\n");
+}
+
+TEST_F(CliTest, ExportGivesTheBytesOfTheWindowsExport)
+{
+    // Same names in two folders: the .xlsx holds its file's name as its title.
+    writeLog("room.log", ramp(0, 99), 600, march15Noon);
+    mkdir("gui", 0755);
+    mkdir("cli", 0755);
+    const std::vector<std::pair<std::string, int>> files = {
+        {"room.xls", 0}, {"room.xlsx", 1}, {"room.csv", 2}, {"room-sheet.csv", 3}};
+    t::answerOpenFile(pathOf("room.log"));
+    for (const auto& [name, pattern] : files)
+        t::answerSaveFile(pathOf("gui/" + name), pattern);
+    t::post([] { t::chooseMenu(app::menuImportRecords); });
+    for (size_t i = 0; i < files.size(); ++i)
+        t::post([] { t::chooseMenu(app::menuExportAsExcel); });
+    t::post([] { t::chooseMenu(app::menuExit); });
+    ASSERT_EQ(runProgram(), 0);
+
+    for (const auto& [name, pattern] : files) {
+        std::vector<std::string> arguments = {"export", "room.log", "cli/" + name};
+        if (pattern == 3)
+            arguments.insert(arguments.end(), {"--csv-style", "spreadsheet"});
+        ProgramRun run = runClimadesk(arguments);
+        EXPECT_EQ(run.exitCode, 0) << run.err;
+        ASSERT_FALSE(readText("gui/" + name).empty()) << name;
+        EXPECT_TRUE(readText("cli/" + name) == readText("gui/" + name)) << name;
+    }
+}

@@ -1,0 +1,65 @@
+#include "cli/run.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+std::string contentOf(std::FILE* file)
+{
+    std::string text;
+    std::rewind(file);
+    char chunk[4096];
+    size_t got;
+    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0)
+        text.append(chunk, got);
+    std::fclose(file);
+    return text;
+}
+
+ProgramRun runChild(const std::string& program, const std::vector<std::string>& arguments, const std::string& input)
+{
+    std::FILE* in = std::tmpfile();
+    std::FILE* out = std::tmpfile();
+    std::FILE* err = std::tmpfile();
+    std::fwrite(input.data(), 1, input.size(), in);
+    std::rewind(in);
+    std::fflush(nullptr);
+    const pid_t child = fork();
+    if (child == 0) {
+        dup2(fileno(in), 0);
+        dup2(fileno(out), 1);
+        dup2(fileno(err), 2);
+        unsetenv("DISPLAY");
+        unsetenv("WAYLAND_DISPLAY");
+        unsetenv("QT_QPA_PLATFORM");
+        std::vector<char*> argv = {const_cast<char*>(program.c_str())};
+        for (const std::string& a : arguments)
+            argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        execvp(program.c_str(), argv.data());
+        _exit(127);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    std::fclose(in);
+    ProgramRun run;
+    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.out = contentOf(out);
+    run.err = contentOf(err);
+    return run;
+}
+
+} // namespace
+
+ProgramRun runClimadesk(const std::vector<std::string>& arguments)
+{
+    return runChild(CLIMADESK_EXE, arguments, "");
+}
+
+ProgramRun runPython(const std::string& script, const std::string& input)
+{
+    return runChild("python3", {"-c", script}, input);
+}

@@ -1,0 +1,18 @@
+// run.h: runs the climadesk program as a child process, the way a script or
+// cron would, with DISPLAY and QT_QPA_PLATFORM removed from its environment.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct ProgramRun {
+    int exitCode = -1;
+    std::string out;   // standard output
+    std::string err;   // standard error
+};
+
+// Runs climadesk with `arguments` in the current working directory.
+ProgramRun runClimadesk(const std::vector<std::string>& arguments);
+
+// Runs `python3 -c script` with `input` on its standard input: its output.
+ProgramRun runPython(const std::string& script, const std::string& input);

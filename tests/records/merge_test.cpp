@@ -1,0 +1,82 @@
+// Merging a download into an archive: every case of the grid, with the counts.
+#include "records/merge.h"
+
+#include <gtest/gtest.h>
+
+using records::MergeFailure;
+using records::Record;
+using records::RecordSeries;
+
+namespace {
+
+constexpr int32_t noon = 1710504000;   // 2024-03-15 12:00:00
+
+// Records with temperatures `temperatures` (0 makes a gap) and humidity 500,
+// `interval` s apart, the newest at `newest`.
+RecordSeries series(const std::vector<int32_t>& temperatures, int32_t interval, int32_t newest)
+{
+    RecordSeries s;
+    s.header = {newest, interval};
+    for (int32_t t : temperatures)
+        s.records.push_back({0, t == 0 ? 0 : 500, t});
+    records::assignTimes(s.records, newest, interval);
+    return s;
+}
+
+std::vector<int32_t> temperaturesOf(const records::MergeResult& m)
+{
+    std::vector<int32_t> out;
+    for (const Record& r : m.records)
+        out.push_back(r.temperature);
+    return out;
+}
+
+} // namespace
+
+TEST(Merge, OverlapsKeepTheArchiveAndHolesBecomeGaps)
+{
+    // Identical overlap: two archived, two new at the newer end.
+    auto m = records::mergeSeries(series({1, 2, 3, 4}, 300, noon - 600), series({3, 4, 5, 6}, 300, noon));
+    EXPECT_EQ(m.failure, MergeFailure::None);
+    EXPECT_EQ(temperaturesOf(m), (std::vector<int32_t>{1, 2, 3, 4, 5, 6}));
+    EXPECT_EQ(records::mergeSummary(m), "2 new samples, 2 already archived, 0 differing, 0 gap lines added");
+    EXPECT_EQ(m.records.back().time, noon);
+    EXPECT_EQ(m.records.front().time, noon - 5 * 300);
+
+    // Differing overlap: the archive wins; a gap in it takes the reading.
+    m = records::mergeSeries(series({1, 0, 3}, 300, noon), series({9, 2, 8, 7}, 300, noon));
+    EXPECT_EQ(temperaturesOf(m), (std::vector<int32_t>{9, 1, 8, 3}));
+    EXPECT_EQ(m.newSamples, 2);
+    EXPECT_EQ(m.alreadyArchived, 2);
+    EXPECT_EQ(m.differing, 2);
+
+    // A hole of three intervals between them, in either order.
+    m = records::mergeSeries(series({1, 2}, 60, noon - 300), series({3, 4}, 60, noon));
+    EXPECT_EQ(temperaturesOf(m), (std::vector<int32_t>{1, 2, 0, 0, 0, 3, 4}));
+    EXPECT_EQ(m.gapLines, 3);
+    EXPECT_EQ(m.records[3].humidity, 0);
+    EXPECT_EQ(m.records[3].time, noon - 180);
+    m = records::mergeSeries(series({3, 4}, 60, noon), series({1, 2}, 60, noon - 300));
+    EXPECT_EQ(temperaturesOf(m), (std::vector<int32_t>{1, 2, 0, 0, 0, 3, 4}));
+    EXPECT_EQ(records::mergeSummary(m), "2 new samples, 0 already archived, 0 differing, 3 gap lines added");
+
+    // An archive without records takes the download as it is.
+    m = records::mergeSeries(series({}, 300, -1), series({1, 2}, 300, noon));
+    EXPECT_EQ(temperaturesOf(m), (std::vector<int32_t>{1, 2}));
+    EXPECT_EQ(m.newSamples, 2);
+}
+
+TEST(Merge, RefusesWhatHasNoCommonGrid)
+{
+    auto m = records::mergeSeries(series({1}, 300, noon), series({1}, 60, noon));
+    EXPECT_EQ(m.failure, MergeFailure::IntervalDiffers);
+    EXPECT_TRUE(m.records.empty());
+    EXPECT_EQ(records::mergeFailureText(m, "FILE.log"),
+              "Can't merge: the interval is 5 min in FILE.log and 1 min in the download");
+    m = records::mergeSeries(series({1}, 300, noon), series({1}, 300, noon - 60));
+    EXPECT_EQ(m.failure, MergeFailure::GridDiffers);
+    EXPECT_EQ(records::mergeFailureText(m, "FILE.log"),
+              "Can't merge: the samples in FILE.log and in the download do not lie on the same 5 min grid");
+    EXPECT_EQ(records::mergeSeries(series({1}, 300, -1), series({1}, 300, noon)).failure, MergeFailure::NoTime);
+    EXPECT_EQ(records::mergeSeries(series({1}, 0, noon), series({1}, 0, noon)).failure, MergeFailure::NoInterval);
+}
