@@ -1,7 +1,8 @@
 #include "export/xlsx.h"
 
 #include "export/columns.h"
-#include "export/xlsx_check.h"
+#include "export/xlsx_copy.h"
+#include "platform/file.h"
 
 #include <xlsxwriter.h>
 
@@ -19,6 +20,22 @@ constexpr const char* dateFormat = "yyyy-mm-dd hh:mm";
 constexpr const char* valueFormat = "0.0";
 // Room for the cell's padding on either side, in characters.
 constexpr double columnPadding = 2.0;
+constexpr const char* sheetName = "Records";
+
+// docProps/app.xml as libxlsxwriter writes it for our one sheet, but naming this
+// program where libxlsxwriter names "Microsoft Excel".
+constexpr const char* applicationPartName = "docProps/app.xml";
+const std::string applicationPart =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
+    "<Properties xmlns=\"http://schemas.openxmlformats.org/officeDocument/2006/extended-properties\" "
+    "xmlns:vt=\"http://schemas.openxmlformats.org/officeDocument/2006/docPropsVTypes\">"
+    "<Application>Climadesk</Application><DocSecurity>0</DocSecurity><ScaleCrop>false</ScaleCrop>"
+    "<HeadingPairs><vt:vector size=\"2\" baseType=\"variant\"><vt:variant><vt:lpstr>Worksheets</vt:lpstr>"
+    "</vt:variant><vt:variant><vt:i4>1</vt:i4></vt:variant></vt:vector></HeadingPairs>"
+    "<TitlesOfParts><vt:vector size=\"1\" baseType=\"lpstr\"><vt:lpstr>" + std::string(sheetName) +
+    "</vt:lpstr></vt:vector></TitlesOfParts><Company></Company><LinksUpToDate>false</LinksUpToDate>"
+    "<SharedDoc>false</SharedDoc><HyperlinksChanged>false</HyperlinksChanged><AppVersion>12.0000</AppVersion>"
+    "</Properties>\n";
 
 // libxlsxwriter prints its numbers with printf, whose decimal point follows
 // LC_NUMERIC; the toolkit sets that from the environment. The C locale holds
@@ -100,7 +117,7 @@ bool writeRecordRow(lxw_worksheet* sheet, const Formats& formats, lxw_row_t row,
 
 bool writeSheet(lxw_workbook* workbook, const std::vector<records::Record>& records, bool fahrenheit)
 {
-    lxw_worksheet* sheet = workbook_add_worksheet(workbook, "Records");
+    lxw_worksheet* sheet = workbook_add_worksheet(workbook, sheetName);
     if (!sheet)
         return false;
     const Formats formats = addFormats(workbook);
@@ -111,15 +128,18 @@ bool writeSheet(lxw_workbook* workbook, const std::vector<records::Record>& reco
     return ok;
 }
 
-} // namespace
-
-bool writeXlsx(const std::string& file, const std::vector<records::Record>& records, bool fahrenheit,
-               const std::string& title)
+// The workbook as libxlsxwriter writes it to `file`.
+bool writeWorkbook(const std::string& file, const std::vector<records::Record>& records, bool fahrenheit,
+                   const std::string& title)
 {
-    if (records.size() > maxXlsxRecords)
-        return false;
     CNumericLocale cLocale;
-    lxw_workbook* workbook = workbook_new(file.c_str());
+    // Rows go to the sheet's file as they are written, not into a tree of cells
+    // first: a tenth less work for a full logger, and libxlsxwriter's memory no
+    // longer grows with the store. Rows must then come in order, and texts are
+    // stored in their cells rather than in a table of shared strings.
+    lxw_workbook_options options{};
+    options.constant_memory = LXW_TRUE;
+    lxw_workbook* workbook = workbook_new_opt(file.c_str(), &options);
     if (!workbook)
         return false;
     lxw_doc_properties properties{};
@@ -132,7 +152,19 @@ bool writeXlsx(const std::string& file, const std::vector<records::Record>& reco
     ok = ok && writeSheet(workbook, records, fahrenheit);
     // Closing writes the file and frees the workbook, whatever went before.
     const bool closed = workbook_close(workbook) == LXW_NO_ERROR;
-    return ok && closed && xlsxIsWhole(file);
+    return ok && closed;
+}
+
+} // namespace
+
+bool writeXlsx(const std::string& file, const std::vector<records::Record>& records, bool fahrenheit,
+               const std::string& title)
+{
+    if (records.size() > maxXlsxRecords)
+        return false;
+    const platform::ScratchFile written;
+    return !written.path.empty() && writeWorkbook(written.path, records, fahrenheit, title) &&
+           copyXlsx(written.path, file, applicationPartName, applicationPart);
 }
 
 } // namespace xls

@@ -5,9 +5,10 @@
 // "yyyy-mm-dd hh:mm" (the logger's clock, no time zone; an invalid time leaves
 // the cell empty); readings and derived values are numbers rounded to one
 // decimal, shown "0.0"; empty values leave their cells empty. The columns are as
-// wide as their contents, and the document title is `title`. The document's
-// creation date is the newest record's time (the clock's only without records),
-// so the same records give the same bytes whenever they are written.
+// wide as their contents, the document title is `title` and the application
+// is "Climadesk". The document's creation date is the newest record's time
+// (the clock's only without records), so the same records give the same bytes
+// whenever they are written.
 //
 // The sheet holds at most maxXlsxRecords records below its header. The bytes do
 // not depend on the machine's locale.
@@ -24,10 +25,12 @@ namespace xls {
 // Rows 2 .. 1,048,576, the sheet's own limit.
 constexpr std::size_t maxXlsxRecords = 1048575;
 
-// Writes the workbook for `records` to the file `file` (created or truncated).
-// False when libxlsxwriter reports any error, memory and the file included, when
-// the file it wrote is not whole (xlsx_check.h), or when there are more than
-// maxXlsxRecords records; the file is then unusable.
+// Writes the workbook for `records` to the file `file` (created or truncated):
+// libxlsxwriter writes it to a scratch file, which is checked and copied to
+// `file` with our own application part (xlsx_copy.h). False when libxlsxwriter
+// reports any error, memory and the file included, when the file it wrote is
+// not whole, when `file` cannot be written, or when there are more than
+// maxXlsxRecords records; `file` is then unusable.
 bool writeXlsx(const std::string& file, const std::vector<records::Record>& records, bool fahrenheit,
                const std::string& title);
 

@@ -33,6 +33,17 @@ std::string workingDirectory();
 // or the replacing fails; the scratch file is removed in every case.
 bool replaceFileWithWritten(const std::string& path, const std::function<bool(const std::string& scratchPath)>& write);
 
+// A fresh empty file of our own in the system's temporary folder, for a library
+// that writes to a file it names itself; removed when the object goes. `path` is
+// "" when no file could be made.
+struct ScratchFile {
+    ScratchFile();
+    ~ScratchFile();
+    ScratchFile(const ScratchFile&) = delete;
+    ScratchFile& operator=(const ScratchFile&) = delete;
+    const std::string path;
+};
+
 } // namespace platform
 
 namespace platform {

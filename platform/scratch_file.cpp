@@ -1,8 +1,9 @@
-// scratch_file.cpp: replacing a file with what a library wrote to a file of its own.
+// scratch_file.cpp: files of our own in the system's temporary folder, for
+// libraries that write to a file they name themselves.
 //
-// The library writes a scratch file in the system's temporary folder; its bytes
-// then go through replaceFile, so the target is replaced exactly as every other
-// file of the program is (temporary file beside it, rename).
+// A library writes a scratch file; its bytes then go through replaceFile, so the
+// target is replaced exactly as every other file of the program is (temporary
+// file beside it, rename).
 #include "platform/file.h"
 
 #include <filesystem>
@@ -31,15 +32,30 @@ std::string makeScratchFile()
 
 } // namespace
 
+ScratchFile::ScratchFile() : path(makeScratchFile()) {}
+
+ScratchFile::~ScratchFile()
+{
+    if (!path.empty())
+        unlink(path.c_str());
+}
+
+namespace {
+
+// What `write` wrote, read back; the scratch file is gone before the target is
+// written, so a nearly full disk has its room back.
+bool writtenBytes(const std::function<bool(const std::string& scratchPath)>& write, std::string& bytes)
+{
+    const ScratchFile scratch;
+    return !scratch.path.empty() && write(scratch.path) && readFile(scratch.path, bytes);
+}
+
+} // namespace
+
 bool replaceFileWithWritten(const std::string& path, const std::function<bool(const std::string& scratchPath)>& write)
 {
-    const std::string scratch = makeScratchFile();
-    if (scratch.empty())
-        return false;
     std::string bytes;
-    bool ok = write(scratch) && readFile(scratch, bytes);
-    unlink(scratch.c_str());
-    return ok && replaceFile(path, bytes);
+    return writtenBytes(write, bytes) && replaceFile(path, bytes);
 }
 
 } // namespace platform

@@ -164,7 +164,17 @@ namespace {
 // openpyxl (.xlsx) or Python's csv module (.csv, with the separator and decimal
 // of its style), so that the formats can be compared with each other.
 const std::string readBackScript = R"(
-import csv, datetime, sys, openpyxl
+import csv, datetime, sys, zipfile, openpyxl
+import xml.etree.ElementTree as ET
+
+APP = '{http://schemas.openxmlformats.org/officeDocument/2006/extended-properties}'
+
+# The application named in docProps/app.xml, and whether every part's CRC holds.
+def package(path):
+    with zipfile.ZipFile(path) as z:
+        bad = z.testzip()
+        app = ET.fromstring(z.read('docProps/app.xml'))
+    return app.find(APP + 'Application').text, 'intact' if bad is None else 'bad ' + bad
 
 def show(v):
     if v is None:
@@ -179,7 +189,7 @@ def xlsx(path, facts):
     wb = openpyxl.load_workbook(open(path, 'rb'), read_only=not facts)
     ws = wb['Records']
     if facts:
-        print(wb.sheetnames, wb.properties.title, ws.freeze_panes, ws['A1'].font.b,
+        print(wb.sheetnames, wb.properties.title, *package(path), ws.freeze_panes, ws['A1'].font.b,
               ws['A2'].number_format, ws['B2'].number_format)
     for row in ws.iter_rows(values_only=True):
         print('|'.join(show(v) for v in row))
@@ -243,14 +253,14 @@ TEST_F(ExportCommandTest, NewFormatsAreReadBackByIndependentReaders)
 
     writeText("read.py", readBackScript);
     const std::string read = "/usr/bin/python3 " + pathOf("read.py") + " ";
-    const std::string sheetFacts = "['Records'] room.xlsx A2 True yyyy-mm-dd hh:mm 0.0\n";
+    const std::string sheetFacts = "['Records'] room.xlsx Climadesk intact A2 True yyyy-mm-dd hh:mm 0.0\n";
     EXPECT_EQ(output(read + "xlsx:" + pathOf("room.xlsx")), sheetFacts + celsiusRows);
     EXPECT_EQ(output(read + "data:" + pathOf("data.csv")), "no BOM 5\n" + celsiusRows);
     EXPECT_EQ(output(read + "spreadsheet:" + pathOf("sheet.csv")), "BOM 5\n" + celsiusRows);
     EXPECT_EQ(output(read + "xlsx:" + pathOf("typed")),
-              "['Records'] typed A2 True yyyy-mm-dd hh:mm 0.0\n" + celsiusRows);
+              "['Records'] typed Climadesk intact A2 True yyyy-mm-dd hh:mm 0.0\n" + celsiusRows);
     EXPECT_EQ(output(read + "xlsx:" + pathOf("fahrenheit.xlsx")),
-              "['Records'] fahrenheit.xlsx A2 True yyyy-mm-dd hh:mm 0.0\n"
+              "['Records'] fahrenheit.xlsx Climadesk intact A2 True yyyy-mm-dd hh:mm 0.0\n"
               "Date and time|Temperature (\xC2\xB0" "F)|Humidity (%RH)|Dew point (\xC2\xB0" "F)|"
               "Absolute humidity (g/m\xC2\xB3)\n"
               "2024-03-15 11:30:00|71.6|50.0|52.0|9.7\n"
