@@ -306,7 +306,8 @@ struct Context {
     Rows humidity, temperature;
     ColumnRows column;                    // what the column at hand paints
     ColumnPaint paint;
-    std::vector<uint64_t> present;     // values seen in a column, as in the summary's bit sets
+    // The values seen in a column, as in the summary's bit sets.
+    std::vector<uint64_t> humidityPresent, temperaturePresent;
     DotMask dots;
 };
 
@@ -375,35 +376,11 @@ void claimRecordDot(Context& c, const Record& r, Paint paint)
         claimDot(c, rowOf(c.plot, c.temperature, r.temperature), Temperature);
 }
 
-// Adds the centre rows of one reading's dots from the records of [begin, end):
-// the values present in whole blocks come from their bit sets.
-void addDotCentres(Context& c, int64_t begin, int64_t end, Paint paint)
+// Adds the centres of the dots of the values in `present`: a run of values
+// whose dots touch covers every row from its top centre to its bottom one.
+void addPresentCentres(const std::vector<uint64_t>& present, int64_t words, const Rows& rows, RowSet& centres)
 {
-    bool humidity = paint == Humidity;
-    int64_t words = humidity ? summary.humidityWords : summary.temperatureWords;
-    const std::vector<uint64_t>& bits = humidity ? summary.humidityBits : summary.temperatureBits;
-    const Rows& rows = humidity ? c.humidity : c.temperature;
-    RowSet& centres = humidity ? c.column.humidity : c.column.temperature;
-    std::fill(c.present.begin(), c.present.end(), 0);
-    auto onRecord = [&](int64_t i) {
-        const Record& r = c.recs[static_cast<size_t>(i)];
-        if (drawn(r))
-            centres.add(rowOf(c.plot, rows, humidity ? r.humidity : r.temperature));
-    };
-    auto onBlock = [&](size_t b) {
-        if (words == 0) {
-            for (int64_t i = static_cast<int64_t>(b) * blockSize, e = i + blockSize; i < e; ++i)
-                onRecord(i);
-            return;
-        }
-        const uint64_t* from = bits.data() + b * static_cast<size_t>(words);
-        for (size_t w = 0; w < static_cast<size_t>(words); ++w)
-            c.present[w] |= from[w];
-    };
-    forRange(begin, end, onRecord, onBlock);
-    // A run of values whose dots touch covers every row from its top centre to
-    // its bottom one.
-    forRuns(c.present, static_cast<size_t>(words), [&](int64_t a, int64_t b) {
+    forRuns(present, static_cast<size_t>(words), [&](int64_t a, int64_t b) {
         if (rows.breaks[static_cast<size_t>(a)] == rows.breaks[static_cast<size_t>(b)]) {
             centres.addRange(rows.rows[static_cast<size_t>(b)], rows.rows[static_cast<size_t>(a)]);
             return;
@@ -411,6 +388,38 @@ void addDotCentres(Context& c, int64_t begin, int64_t end, Paint paint)
         for (int64_t k = a; k <= b; ++k)
             centres.add(rows.rows[static_cast<size_t>(k)]);
     });
+}
+
+// Adds the centre rows of the dots of the records of [begin, end): the values
+// present in whole blocks come from their bit sets.
+void addDotCentres(Context& c, int64_t begin, int64_t end)
+{
+    int64_t hWords = summary.humidityWords, tWords = summary.temperatureWords;   // both 0 or neither
+    std::fill(c.humidityPresent.begin(), c.humidityPresent.end(), 0);
+    std::fill(c.temperaturePresent.begin(), c.temperaturePresent.end(), 0);
+    auto onRecord = [&](int64_t i) {
+        const Record& r = c.recs[static_cast<size_t>(i)];
+        if (drawn(r)) {
+            c.column.humidity.add(rowOf(c.plot, c.humidity, r.humidity));
+            c.column.temperature.add(rowOf(c.plot, c.temperature, r.temperature));
+        }
+    };
+    auto onBlock = [&](size_t b) {
+        if (hWords == 0) {
+            for (int64_t i = static_cast<int64_t>(b) * blockSize, e = i + blockSize; i < e; ++i)
+                onRecord(i);
+            return;
+        }
+        const uint64_t* h = summary.humidityBits.data() + b * static_cast<size_t>(hWords);
+        const uint64_t* t = summary.temperatureBits.data() + b * static_cast<size_t>(tWords);
+        for (size_t w = 0; w < static_cast<size_t>(hWords); ++w)
+            c.humidityPresent[w] |= h[w];
+        for (size_t w = 0; w < static_cast<size_t>(tWords); ++w)
+            c.temperaturePresent[w] |= t[w];
+    };
+    forRange(begin, end, onRecord, onBlock);
+    addPresentCentres(c.humidityPresent, hWords, c.humidity, c.column.humidity);
+    addPresentCentres(c.temperaturePresent, tWords, c.temperature, c.column.temperature);
 }
 
 // Where the colours meet, the last dot over a row decides it: walk back from the
@@ -439,8 +448,7 @@ void paintDots(Context& c)
 void drawDotColumn(Context& c, int64_t x, int64_t begin, int64_t end)
 {
     ColumnRows& column = c.column;
-    addDotCentres(c, begin, end, Humidity);
-    addDotCentres(c, begin, end, Temperature);
+    addDotCentres(c, begin, end);
     column.humidity.widen();
     column.temperature.widen();
     if (column.humidity.meets(column.temperature))
@@ -565,7 +573,7 @@ void drawCurves(const CurvePlot& p)
     const std::vector<Record>& recs = records::store().records;
     if (summary.data != recs.data() || summary.count != recs.size())
         buildSummary();
-    Context c{p, recs, rowsFor(p, true), rowsFor(p, false), {}, {}, {}, {}};
+    Context c{p, recs, rowsFor(p, true), rowsFor(p, false), {}, {}, {}, {}, {}};
     int64_t rows = std::max<int64_t>(p.height, 0);
     c.column.reset(rows);
     int64_t plotWidth = p.width - 50;
@@ -573,7 +581,8 @@ void drawCurves(const CurvePlot& p)
         c.dots.reset(24, std::max<int64_t>(plotWidth + 3, 0), static_cast<int64_t>(c.column.humidity.bits.size()));
     c.paint.rows.assign(static_cast<size_t>(rows), Unpainted);
     c.paint.clear();
-    c.present.resize(static_cast<size_t>(std::max(summary.humidityWords, summary.temperatureWords)));
+    c.humidityPresent.resize(static_cast<size_t>(summary.humidityWords));
+    c.temperaturePresent.resize(static_cast<size_t>(summary.temperatureWords));
     int64_t n = static_cast<int64_t>(recs.size());
     Joint previous;
     // Column k holds the records whose offset d from `first` has d * plotWidth div visible = k.

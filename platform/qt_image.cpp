@@ -13,7 +13,6 @@
 #include <bit>
 #include <cmath>
 #include <cstdlib>
-#include <cstring>
 #include <map>
 
 namespace platform {
@@ -151,14 +150,9 @@ void fillRect(int id, int x, int y, int w, int h, Color color)
     if (left == 0 && top == 0 && right == image->width() && bottom == image->height() && !image->isDetached())
         takeSpare(id, *image);
     Canvas c = canvasOf(*image);
-    // White is one byte repeated: the C library's memset fills it fastest.
-    bool bytewise = (value & 0xFF) * 0x01010101u == value;
     for (int row = top; row < bottom; ++row) {
         QRgb* line = c.bits + row * c.stride;
-        if (bytewise)
-            std::memset(line + left, static_cast<int>(value & 0xFF), static_cast<size_t>(right - left) * sizeof(QRgb));
-        else
-            std::fill(line + left, line + right, value);
+        std::fill(line + left, line + right, value);
     }
 }
 
