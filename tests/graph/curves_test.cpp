@@ -59,6 +59,18 @@ int differingPixels(int w, int h)
     return n;
 }
 
+// Draws `plot` both ways on white w x h images; the number of pixels that differ.
+int drawBothWays(const graph::CurvePlot& plot, int w, int h)
+{
+    platform::createImage(reference, w, h);
+    platform::createImage(fast, w, h);
+    platform::fillRect(reference, 0, 0, w, h, rgb(255, 255, 255));
+    platform::fillRect(fast, 0, 0, w, h, rgb(255, 255, 255));
+    walkEveryRecord(plot);
+    graph::drawCurves(plot);
+    return differingPixels(w, h);
+}
+
 // A random walk of both readings, with gaps and single zero readings; `overlap`
 // brings the two curves onto the same rows.
 void fillWalk(std::mt19937& random, int32_t count, bool overlap, bool wild)
@@ -110,15 +122,9 @@ TEST_F(CurvesTest, SamePixelsAsDrawingEveryRecord)
                     graph::Extremes e{0, 800, -100, 400};
                     graph::CurvePlot plot{fast, w, h, graph::computeScales(e, celsius), celsius, dots,
                                           rgb(0, 0, 255), rgb(255, 0, 0), first, c.visible};
-                    platform::createImage(reference, w, h);
-                    platform::createImage(fast, w, h);
-                    platform::fillRect(reference, 0, 0, w, h, rgb(255, 255, 255));
-                    platform::fillRect(fast, 0, 0, w, h, rgb(255, 255, 255));
-                    walkEveryRecord(plot);
-                    graph::drawCurves(plot);
-                    EXPECT_EQ(differingPixels(w, h), 0) << c.count << " records, visible " << c.visible
-                                                        << (dots ? " dots" : " lines") << (celsius ? " C" : " F")
-                                                        << " from " << first;
+                    EXPECT_EQ(drawBothWays(plot, w, h), 0) << c.count << " records, visible " << c.visible
+                                                           << (dots ? " dots" : " lines") << (celsius ? " C" : " F")
+                                                           << " from " << first;
                 }
     }
 }
@@ -165,12 +171,6 @@ TEST_F(CurvesTest, SamePixelsWhereTheDotsOfNeighbouringValuesStandApart)
             graph::Extremes e{100, 180, 200, 260};
             graph::CurvePlot plot{fast, w, h, graph::computeScales(e, celsius), celsius, true,
                                   rgb(0, 0, 255), rgb(255, 0, 0), 0, visible};
-            platform::createImage(reference, w, h);
-            platform::createImage(fast, w, h);
-            platform::fillRect(reference, 0, 0, w, h, rgb(255, 255, 255));
-            platform::fillRect(fast, 0, 0, w, h, rgb(255, 255, 255));
-            walkEveryRecord(plot);
-            graph::drawCurves(plot);
-            EXPECT_EQ(differingPixels(w, h), 0) << "visible " << visible << (celsius ? " C" : " F");
+            EXPECT_EQ(drawBothWays(plot, w, h), 0) << "visible " << visible << (celsius ? " C" : " F");
         }
 }
