@@ -241,6 +241,8 @@ struct DotMask {
             size_t i = static_cast<size_t>(w * columns + x - left);
             uint64_t h = rows.humidity.bits[static_cast<size_t>(w)];
             uint64_t t = rows.temperature.bits[static_cast<size_t>(w)];
+            if ((h | t) == 0)
+                continue;   // nothing painted: leave the mask's words untouched
             humidity[i] = (humidity[i] & ~t) | h;
             temperature[i] = (temperature[i] & ~h) | t;
         }
