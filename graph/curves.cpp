@@ -5,7 +5,6 @@
 #include "records/store.h"
 
 #include <algorithm>
-#include <bit>
 #include <limits>
 #include <vector>
 
