@@ -1,10 +1,10 @@
 #include "graph/curves.h"
 
+#include "graph/rowset.h"
 #include "platform/images.h"
 #include "records/store.h"
 
 #include <algorithm>
-#include <bit>
 #include <limits>
 #include <vector>
 
@@ -128,12 +128,17 @@ void forRange(int64_t begin, int64_t end, OnRecord onRecord, OnBlock onBlock)
 }
 
 // The row of each value of one reading, looked up for the values the summary
-// holds and computed for any other.
+// holds and computed for any other. Consecutive values whose rows are at most
+// `touching` apart, the lower value lower on the image, have dots that leave no
+// row between them.
 struct Rows {
     bool humidity;
     int32_t low = 0;
     std::vector<int64_t> rows;
+    std::vector<int32_t> breaks;   // breaks[k]: pairs (j, j + 1), j < k, whose dots do not touch
 };
+
+constexpr int64_t touching = 3;
 
 int64_t computeRow(const CurvePlot& p, bool humidity, int64_t value)
 {
@@ -147,8 +152,14 @@ Rows rowsFor(const CurvePlot& p, bool humidity)
     r.low = humidity ? summary.humidityLow : summary.temperatureLow;
     int64_t words = humidity ? summary.humidityWords : summary.temperatureWords;
     r.rows.resize(static_cast<size_t>(words * 64));
-    for (size_t k = 0; k < r.rows.size(); ++k)
+    r.breaks.resize(r.rows.size());
+    for (size_t k = 0; k < r.rows.size(); ++k) {
         r.rows[k] = computeRow(p, humidity, r.low + static_cast<int64_t>(k));
+        if (k > 0) {
+            int64_t step = r.rows[k - 1] - r.rows[k];
+            r.breaks[k] = r.breaks[k - 1] + (step < 0 || step > touching);
+        }
+    }
     return r;
 }
 
@@ -160,8 +171,9 @@ int64_t rowOf(const CurvePlot& p, const Rows& r, int64_t value)
     return computeRow(p, r.humidity, value);
 }
 
-// What one column group leaves on its rows, with the rows each colour touched,
-// so that only those are walked and cleared.
+// Where the colours meet, rows are claimed one by one: a row keeps the colour
+// that claimed it first. Holds the rows each colour touched, so that only those
+// are walked and cleared.
 struct ColumnPaint {
     std::vector<uint8_t> rows;
     int64_t low[3] = {0, 0, 0}, high[3] = {-1, -1, -1};
@@ -175,19 +187,64 @@ struct ColumnPaint {
             high[paint] = -1;
         }
     }
-    // Paints `row` unless it is off the image or painted already; false when it
-    // was painted in the other colour.
-    bool claim(int64_t row, Paint paint)
+    // Paints `row` unless it is off the image or painted already.
+    void claim(int64_t row, Paint paint)
     {
         if (row < 0 || row >= static_cast<int64_t>(rows.size()))
-            return true;
+            return;
         uint8_t& r = rows[static_cast<size_t>(row)];
         if (r != Unpainted)
-            return r == paint;
+            return;
         r = paint;
         low[paint] = std::min(low[paint], row);
         high[paint] = std::max(high[paint], row);
-        return true;
+    }
+};
+
+// The rows of both colours in one pixel column.
+struct ColumnRows {
+    RowSet humidity, temperature;
+
+    void reset(int64_t rows)
+    {
+        humidity.reset(rows);
+        temperature.reset(rows);
+    }
+    void clear()
+    {
+        humidity.clear();
+        temperature.clear();
+    }
+};
+
+// The dots of every column, composed before they are painted: dots of
+// neighbouring columns overlap, the later on top. Per colour, the row sets of
+// the pixel columns from `left`, word w of column i at w * columns + i, so that
+// the image is painted in bands of 64 rows.
+struct DotMask {
+    int64_t left = 0, columns = 0, words = 0;
+    std::vector<uint64_t> humidity, temperature;
+
+    void reset(int64_t x, int64_t count, int64_t rowWords)
+    {
+        left = x;
+        columns = count;
+        words = rowWords;
+        humidity.assign(static_cast<size_t>(columns * words), 0);
+        temperature.assign(static_cast<size_t>(columns * words), 0);
+    }
+    // Paints `rows` over pixel column x.
+    void paintOver(int64_t x, const ColumnRows& rows)
+    {
+        for (int64_t w = 0; w < words; ++w) {
+            size_t i = static_cast<size_t>(w * columns + x - left);
+            uint64_t h = rows.humidity.bits[static_cast<size_t>(w)];
+            uint64_t t = rows.temperature.bits[static_cast<size_t>(w)];
+            if ((h | t) == 0)
+                continue;   // nothing painted: leave the mask's words untouched
+            humidity[i] = (humidity[i] & ~t) | h;
+            temperature[i] = (temperature[i] & ~h) | t;
+        }
     }
 };
 
@@ -195,88 +252,103 @@ struct Context {
     const CurvePlot& plot;
     const std::vector<Record>& recs;
     Rows humidity, temperature;
+    ColumnRows column;                    // what the column at hand paints
     ColumnPaint paint;
+    // The values seen in a column, as in the summary's bit sets.
+    std::vector<uint64_t> humidityPresent, temperaturePresent;
+    DotMask dots;
 };
 
-platform::Color colorOf(const CurvePlot& p, uint8_t paint)
-{
-    return paint == Humidity ? p.humidityColor : p.temperatureColor;
-}
-
-// Fills each run of rows painted alike `width` pixels wide from `left`.
-void emit(Context& c, int64_t left, int width)
+// The rows claimed one by one become the column's row sets.
+void keepClaims(Context& c)
 {
     ColumnPaint& cp = c.paint;
+    c.column.clear();
     for (Paint paint : {Humidity, Temperature}) {
-        for (int64_t y = cp.low[paint]; y <= cp.high[paint];) {
-            int64_t end = y;
-            while (end <= cp.high[paint] && cp.rows[static_cast<size_t>(end)] == paint)
-                ++end;
-            if (end > y)
-                platform::fillRect(c.plot.image, static_cast<int>(left), static_cast<int>(y), width,
-                                   static_cast<int>(end - y), colorOf(c.plot, paint));
-            y = std::max(end, y + 1);
-        }
+        RowSet& set = paint == Humidity ? c.column.humidity : c.column.temperature;
+        for (int64_t row = cp.low[paint]; row <= cp.high[paint]; ++row)
+            if (cp.rows[static_cast<size_t>(row)] == paint)
+                set.add(row);
     }
     cp.clear();
 }
 
+// Paints the rows of both colours in pixel column x, then clears them.
+void emit(Context& c, ColumnRows& rows, int64_t x)
+{
+    const CurvePlot& p = c.plot;
+    int words = static_cast<int>(rows.humidity.bits.size());
+    platform::fillMask(p.image, clampPixel(x), -1, rows.humidity.bits.data(), 1, words, p.humidityColor);
+    platform::fillMask(p.image, clampPixel(x), -1, rows.temperature.bits.data(), 1, words, p.temperatureColor);
+    rows.clear();
+}
+
 // ----- Dots -----
 
-bool claimDot(Context& c, int64_t y, Paint paint)
+void claimDot(Context& c, int64_t y, Paint paint)
 {
-    bool alone = true;
     for (int64_t row = y - 1; row <= y + 1; ++row)
-        alone = c.paint.claim(row, paint) && alone;
-    return alone;
+        c.paint.claim(row, paint);
 }
 
-bool claimRecordDot(Context& c, const Record& r, Paint paint)
+void claimRecordDot(Context& c, const Record& r, Paint paint)
 {
-    return paint == Humidity ? claimDot(c, rowOf(c.plot, c.humidity, r.humidity), Humidity)
-                             : claimDot(c, rowOf(c.plot, c.temperature, r.temperature), Temperature);
+    if (paint == Humidity)
+        claimDot(c, rowOf(c.plot, c.humidity, r.humidity), Humidity);
+    else
+        claimDot(c, rowOf(c.plot, c.temperature, r.temperature), Temperature);
 }
 
-// Paints the dots of one reading from the records of [begin, end): the values
-// present in whole blocks come from their bit sets. False when a dot meets one
-// of the other colour.
-bool claimDots(Context& c, int64_t begin, int64_t end, Paint paint)
+// Adds the centres of the dots of the values in `present`: a run of values
+// whose dots touch covers every row from its top centre to its bottom one.
+void addPresentCentres(const std::vector<uint64_t>& present, int64_t words, const Rows& rows, RowSet& centres)
 {
-    bool humidity = paint == Humidity;
-    int64_t words = humidity ? summary.humidityWords : summary.temperatureWords;
-    const std::vector<uint64_t>& bits = humidity ? summary.humidityBits : summary.temperatureBits;
-    const Rows& rows = humidity ? c.humidity : c.temperature;
-    std::vector<uint64_t> present(static_cast<size_t>(words), 0);
-    bool alone = true;
+    forRuns(present, static_cast<size_t>(words), [&](int64_t a, int64_t b) {
+        if (rows.breaks[static_cast<size_t>(a)] == rows.breaks[static_cast<size_t>(b)]) {
+            centres.addRange(rows.rows[static_cast<size_t>(b)], rows.rows[static_cast<size_t>(a)]);
+            return;
+        }
+        for (int64_t k = a; k <= b; ++k)
+            centres.add(rows.rows[static_cast<size_t>(k)]);
+    });
+}
+
+// Adds the centre rows of the dots of the records of [begin, end): the values
+// present in whole blocks come from their bit sets.
+void addDotCentres(Context& c, int64_t begin, int64_t end)
+{
+    int64_t hWords = summary.humidityWords, tWords = summary.temperatureWords;   // both 0 or neither
+    std::fill(c.humidityPresent.begin(), c.humidityPresent.end(), 0);
+    std::fill(c.temperaturePresent.begin(), c.temperaturePresent.end(), 0);
     auto onRecord = [&](int64_t i) {
         const Record& r = c.recs[static_cast<size_t>(i)];
-        if (drawn(r))
-            alone = claimRecordDot(c, r, paint) && alone;
+        if (drawn(r)) {
+            c.column.humidity.add(rowOf(c.plot, c.humidity, r.humidity));
+            c.column.temperature.add(rowOf(c.plot, c.temperature, r.temperature));
+        }
     };
     auto onBlock = [&](size_t b) {
-        if (words == 0) {
+        if (hWords == 0) {
             for (int64_t i = static_cast<int64_t>(b) * blockSize, e = i + blockSize; i < e; ++i)
                 onRecord(i);
             return;
         }
-        const uint64_t* from = bits.data() + b * static_cast<size_t>(words);
-        for (size_t w = 0; w < present.size(); ++w)
-            present[w] |= from[w];
+        const uint64_t* h = summary.humidityBits.data() + b * static_cast<size_t>(hWords);
+        const uint64_t* t = summary.temperatureBits.data() + b * static_cast<size_t>(tWords);
+        for (size_t w = 0; w < static_cast<size_t>(hWords); ++w)
+            c.humidityPresent[w] |= h[w];
+        for (size_t w = 0; w < static_cast<size_t>(tWords); ++w)
+            c.temperaturePresent[w] |= t[w];
     };
     forRange(begin, end, onRecord, onBlock);
-    for (size_t w = 0; w < present.size(); ++w)
-        for (uint64_t set = present[w]; set != 0; set &= set - 1) {
-            int64_t k = static_cast<int64_t>(w * 64) + std::countr_zero(set);
-            alone = claimDot(c, rows.rows[static_cast<size_t>(k)], paint) && alone;
-        }
-    return alone;
+    addPresentCentres(c.humidityPresent, hWords, c.humidity, c.column.humidity);
+    addPresentCentres(c.temperaturePresent, tWords, c.temperature, c.column.temperature);
 }
 
 // Where the colours meet, the last dot over a row decides it: walk back from the
 // newest record, temperature before humidity, and let the first claim stand.
 void replayDots(Context& c, int64_t begin, int64_t end)
 {
-    c.paint.clear();
     for (int64_t i = end - 1; i >= begin; --i) {
         const Record& r = c.recs[static_cast<size_t>(i)];
         if (drawn(r)) {
@@ -284,15 +356,29 @@ void replayDots(Context& c, int64_t begin, int64_t end)
             claimRecordDot(c, r, Humidity);
         }
     }
+    keepClaims(c);
+}
+
+void paintDots(Context& c)
+{
+    const CurvePlot& p = c.plot;
+    const DotMask& m = c.dots;
+    int x = clampPixel(m.left), columns = static_cast<int>(m.columns), words = static_cast<int>(m.words);
+    platform::fillMask(p.image, x, -1, m.humidity.data(), columns, words, p.humidityColor);
+    platform::fillMask(p.image, x, -1, m.temperature.data(), columns, words, p.temperatureColor);
 }
 
 void drawDotColumn(Context& c, int64_t x, int64_t begin, int64_t end)
 {
-    bool apart = claimDots(c, begin, end, Humidity);
-    apart = claimDots(c, begin, end, Temperature) && apart;
-    if (!apart)
+    ColumnRows& column = c.column;
+    addDotCentres(c, begin, end);
+    column.humidity.widen();
+    column.temperature.widen();
+    if (column.humidity.meets(column.temperature))
         replayDots(c, begin, end);
-    emit(c, x - 1, 3);
+    for (int64_t dx = -1; dx <= 1; ++dx)
+        c.dots.paintOver(x + dx, column);
+    column.clear();
 }
 
 // ----- Lines -----
@@ -386,7 +472,8 @@ void drawLineColumn(Context& c, Joint& previous, int64_t x, int64_t begin, int64
             line(p, x, tTop, x, tBottom, p.temperatureColor);
         } else {
             replayLines(c, s.firstDrawn, s.lastDrawn);
-            emit(c, x, 1);
+            keepClaims(c);
+            emit(c, c.column, x);
         }
     }
     previous = {true, x, rowOf(p, c.humidity, last.humidity), rowOf(p, c.temperature, last.temperature)};
@@ -409,11 +496,17 @@ void drawCurves(const CurvePlot& p)
     const std::vector<Record>& recs = records::store().records;
     if (summary.data != recs.data() || summary.count != recs.size())
         buildSummary();
-    Context c{p, recs, rowsFor(p, true), rowsFor(p, false), {}};
-    c.paint.rows.assign(static_cast<size_t>(std::max<int64_t>(p.height, 0)), Unpainted);
-    c.paint.clear();
-    int64_t n = static_cast<int64_t>(recs.size());
+    Context c{p, recs, rowsFor(p, true), rowsFor(p, false), {}, {}, {}, {}, {}};
+    int64_t rows = std::max<int64_t>(p.height, 0);
+    c.column.reset(rows);
     int64_t plotWidth = p.width - 50;
+    if (p.dots)   // from the left edge of column 0's dots to the right edge of the last's
+        c.dots.reset(24, std::max<int64_t>(plotWidth + 3, 0), static_cast<int64_t>(c.column.humidity.bits.size()));
+    c.paint.rows.assign(static_cast<size_t>(rows), Unpainted);
+    c.paint.clear();
+    c.humidityPresent.resize(static_cast<size_t>(summary.humidityWords));
+    c.temperaturePresent.resize(static_cast<size_t>(summary.temperatureWords));
+    int64_t n = static_cast<int64_t>(recs.size());
     Joint previous;
     // Column k holds the records whose offset d from `first` has d * plotWidth div visible = k.
     for (int64_t k = 0; k <= plotWidth; ++k) {
@@ -428,6 +521,8 @@ void drawCurves(const CurvePlot& p)
         else
             drawLineColumn(c, previous, 25 + k, begin, end);
     }
+    if (p.dots)
+        paintDots(c);
 }
 
 } // namespace graph

@@ -6,11 +6,12 @@
 // colour that painted it last. drawCurves works that out per column from a
 // summary of the store in blocks (the values present, their extremes, the first
 // and last drawn record) and paints each row once; only a column where the two
-// colours meet is replayed record by record, newest first. The pixels equal
-// those of drawing every record in order: a 3 x 3 dot of each colour per drawn
-// record, or lines between consecutive drawn records, gaps skipped and bridged.
-// The summary is rebuilt on the first draw after forgetCurveSummary or after the
-// store's records were replaced.
+// colours meet is replayed record by record, newest first. Dots, three pixels
+// wide, are composed for the whole plot first and painted in bands of rows. The
+// pixels equal those of drawing every record in order: a 3 x 3 dot of each
+// colour per drawn record, or lines between consecutive drawn records, gaps
+// skipped and bridged. The summary is rebuilt on the first draw after
+// forgetCurveSummary or after the store's records were replaced.
 #pragma once
 
 #include "graph/scales.h"

@@ -1,15 +1,18 @@
 // images.h: off-screen images, fonts and the drawing operations on them.
 //
-// Images are 24-bit colour pixel buffers addressed by id. Lines and rectangles are
-// rasterised here pixel by pixel, so every pixel they cover is known; both are
-// clipped at the image border. Text is drawn by the toolkit in a font created by
-// id; its top-left corner is placed at (x, y). Font sizes are points, turned into
-// a pixel height of points * vertical screen dpi / 72.
+// Images are 24-bit colour pixel buffers addressed by id. Lines, rectangles and
+// masks are rasterised here pixel by pixel, so every pixel they cover is known;
+// all are clipped at the image border. Filling a whole image never copies the
+// pixels it replaces, even while a control still shows them. Text is drawn by
+// the toolkit in a font created by id; its top-left corner is placed at (x, y).
+// Font sizes are points, turned into a pixel height of points * vertical screen
+// dpi / 72.
 #pragma once
 
 #include "platform/platform.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 namespace platform {
@@ -22,6 +25,11 @@ Size imageSize(int id);
 
 // Fills the pixels x .. x + w - 1, y .. y + h - 1.
 void fillRect(int image, int x, int y, int w, int h, Color color);
+// Fills the pixels of a mask of `columns` pixel columns from x, each column in
+// `words` words of 64 rows from y: pixel (x + i, y + 64 * w + j) when bit j of
+// mask[w * columns + i] is set. Painted in bands of 64 rows, so that the
+// pixels a band touches stay in the caches.
+void fillMask(int image, int x, int y, const uint64_t* mask, int columns, int words, Color color);
 // One-pixel line, both end points included.
 void drawLine(int image, int x1, int y1, int x2, int y2, Color color);
 Color pixel(int image, int x, int y);

@@ -10,6 +10,7 @@
 #include <QScreen>
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstdlib>
 #include <map>
@@ -20,6 +21,9 @@ namespace {
 
 struct ImageState {
     std::map<int, QImage> images;
+    // Per image, the buffer a control showed until it took a newer picture: a
+    // fill of the whole image draws there instead of copying what it covers.
+    std::map<int, QImage> spares;
     std::map<int, QFont> fonts;
 };
 
@@ -53,6 +57,46 @@ void plot(const Canvas& c, int x, int y, QRgb value)
         c.bits[y * c.stride + x] = value;
 }
 
+// Swaps an image whose pixels a control shares for its spare buffer (made anew
+// when the control still holds that one too), so the fill about to cover every
+// pixel copies none.
+void takeSpare(int id, QImage& image)
+{
+    QImage& spare = state.spares[id];
+    if (spare.size() != image.size() || spare.format() != image.format() || !spare.isDetached())
+        spare = QImage(image.size(), image.format());
+    std::swap(image, spare);
+}
+
+// Transposes a 64 x 64 bit matrix in place (bit c of a[r] is element r, c):
+// swaps ever smaller blocks across the diagonal, 32 x 32 down to 1 x 1.
+void transpose64(uint64_t a[64])
+{
+    uint64_t m = 0x00000000FFFFFFFF;
+    for (int j = 32; j != 0; j >>= 1, m ^= m << j)
+        for (int k = 0; k < 64; k = ((k | j) + 1) & ~j) {
+            uint64_t t = ((a[k] >> j) ^ a[k | j]) & m;
+            a[k | j] ^= t;
+            a[k] ^= t << j;
+        }
+}
+
+// Fills the runs of set bits of `bits`, bit i being pixel x + i of `row`.
+void fillRuns(const Canvas& c, long long row, long long x, uint64_t bits, QRgb value)
+{
+    if (row < 0 || row >= c.height)
+        return;
+    QRgb* line = c.bits + row * c.stride;
+    while (bits != 0) {
+        int from = std::countr_zero(bits);
+        int to = from + std::countr_one(bits >> from);
+        long long left = std::max<long long>(x + from, 0), right = std::min<long long>(x + to, c.width);
+        if (left < right)
+            std::fill(line + left, line + right, value);
+        bits = to == 64 ? 0 : bits & (~uint64_t{0} << to);
+    }
+}
+
 int screenDpiY()
 {
     QScreen* screen = QGuiApplication::primaryScreen();
@@ -72,11 +116,13 @@ void createImage(int id, int width, int height)
     QImage image(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32);
     image.fill(Qt::black);
     state.images[id] = image;
+    state.spares.erase(id);
 }
 
 void freeImage(int id)
 {
     state.images.erase(id);
+    state.spares.erase(id);
 }
 
 bool imageExists(int id)
@@ -101,11 +147,38 @@ void fillRect(int id, int x, int y, int w, int h, Color color)
     QRgb value = toQt(color);
     if (top >= bottom || left >= right)
         return;
+    if (left == 0 && top == 0 && right == image->width() && bottom == image->height() && !image->isDetached())
+        takeSpare(id, *image);
     Canvas c = canvasOf(*image);
     for (int row = top; row < bottom; ++row) {
         QRgb* line = c.bits + row * c.stride;
         std::fill(line + left, line + right, value);
     }
+}
+
+void fillMask(int id, int x, int y, const uint64_t* mask, int columns, int words, Color color)
+{
+    QImage* image = qt::imageOf(id);
+    if (!image)
+        return;
+    QRgb value = toQt(color);
+    Canvas c = canvasOf(*image);
+    // Blocks of 64 columns by 64 rows, turned so that each row is a word: the
+    // pixels are written row by row, in runs.
+    uint64_t block[64];
+    for (long long w = 0; w < words; ++w)
+        for (long long left = 0; left < columns; left += 64) {
+            uint64_t any = 0;
+            for (long long i = 0; i < 64; ++i) {
+                block[i] = left + i < columns ? mask[w * columns + left + i] : 0;
+                any |= block[i];
+            }
+            if (any == 0)
+                continue;
+            transpose64(block);
+            for (long long j = 0; j < 64; ++j)
+                fillRuns(c, y + 64 * w + j, x + left, block[j], value);
+        }
 }
 
 namespace {
@@ -248,6 +321,7 @@ QImage* imageOf(int id)
 void forgetAllImages()
 {
     state.images.clear();
+    state.spares.clear();
     state.fonts.clear();
 }
 

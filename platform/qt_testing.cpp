@@ -20,6 +20,7 @@
 #include <QScrollBar>
 #include <QSlider>
 #include <QTreeWidget>
+#include <QWheelEvent>
 
 #include <deque>
 #include <variant>
@@ -145,6 +146,8 @@ Qt::Key qtKey(Key key)
     case Key::PageDown: return Qt::Key_PageDown;
     case Key::Enter: return Qt::Key_Return;
     case Key::Escape: return Qt::Key_Escape;
+    case Key::Plus: return Qt::Key_Plus;
+    case Key::Minus: return Qt::Key_Minus;
     }
     return Qt::Key_unknown;
 }
@@ -174,6 +177,55 @@ void clickAt(int control, int x, int y)
     QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
     QCoreApplication::sendEvent(widget, &press);
     QCoreApplication::sendEvent(widget, &release);
+}
+
+namespace {
+
+// Puts the scripted mouse where a pointer event at `local` of `widget` happens.
+void moveMouseTo(QWidget* widget, QPoint local)
+{
+    int window = qt::windowOfWidget(widget);
+    QWidget* client = qt::clientOf(window);
+    if (!client)
+        return;
+    QPoint p = widget->mapTo(client, local);
+    qt::setScriptedMouse(window, {p.x(), p.y()});
+}
+
+} // namespace
+
+void sendWheel(int control, int x, int y, int delta, unsigned modifiers, WheelAxis axis)
+{
+    QWidget* widget = qt::controlWidget(control);
+    if (!widget)
+        return;
+    moveMouseTo(widget, {x, y});
+    QPointF local(x, y);
+    QPoint angle = axis == WheelVertical ? QPoint(0, delta) : QPoint(delta, 0);
+    Qt::KeyboardModifiers held;
+    if (modifiers & ModifierShift)
+        held |= Qt::ShiftModifier;
+    if (modifiers & ModifierControl)
+        held |= Qt::ControlModifier;
+    QWheelEvent wheel(local, widget->mapToGlobal(local), QPoint(), angle, Qt::NoButton, held, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(widget, &wheel);
+}
+
+void sendMouse(int control, MouseStep step, int x, int y)
+{
+    QWidget* widget = qt::controlWidget(control);
+    if (!widget)
+        return;
+    moveMouseTo(widget, {x, y});
+    QPointF local(x, y);
+    QPointF global = widget->mapToGlobal(local);
+    QEvent::Type type = step == MouseStep::Press ? QEvent::MouseButtonPress
+        : step == MouseStep::Move                ? QEvent::MouseMove
+                                                 : QEvent::MouseButtonRelease;
+    Qt::MouseButton button = step == MouseStep::Move ? Qt::NoButton : Qt::LeftButton;
+    Qt::MouseButtons held = step == MouseStep::Release ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent event(type, local, global, button, held, Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &event);
 }
 
 void pumpFor(int ms)

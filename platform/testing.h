@@ -58,9 +58,15 @@ void setMousePosition(int window, int x, int y);
 // Real input to a control's widget, through the toolkit's own handling: the key
 // is pressed and released with the control focused; the click is a left-button
 // press and release at (x, y) in the control's own coordinates.
-enum class Key { Left, Right, Home, End, PageUp, PageDown, Enter, Escape };
+enum class Key { Left, Right, Home, End, PageUp, PageDown, Enter, Escape, Plus, Minus };
 void sendKey(int control, Key key);
 void clickAt(int control, int x, int y);
+// Real pointer events at (x, y) in a control's own coordinates, each first
+// moving the mouse there: a wheel turn (120 a notch, positive away from the
+// user), and the steps of a left-button drag.
+void sendWheel(int control, int x, int y, int delta, unsigned modifiers = 0, WheelAxis axis = WheelVertical);
+enum class MouseStep { Press, Move, Release };
+void sendMouse(int control, MouseStep step, int x, int y);
 // Types `text` (Windows-1252) into a control, one key event a character.
 void typeText(int control, const std::string& text);
 

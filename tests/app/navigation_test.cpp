@@ -261,3 +261,88 @@ TEST_F(NavigationTest, ExportIgnoresTheLevelInForce)
     EXPECT_FALSE(readText("level6.xls").empty());
     EXPECT_EQ(readText("level6.xls"), readText("level20.xls"));
 }
+
+// The same moves as real toolkit events sent to the graph's own widget, so that
+// they pass through the platform's event filter: the wheel at the mouse, Shift
+// and horizontal turns, a drag, and the keys.
+TEST_F(NavigationTest, RealToolkitEventsOverTheGraphMoveIt)
+{
+    constexpr int x = 400, y = 200;   // in the graph view: image coordinates
+    t::post([] { t::resizeWindow(mainWindow, {1000, 600}); });
+    t::post([] {
+        fillStore(10000, 60);
+        graph::setTimeScale(6);          // 25 records across 750 pixels
+        graph::scrollTo(5000);
+    });
+    int64_t anchor = 0;
+    t::post([&] {
+        anchor = first() + graph::recordsAtPixels(x - 25, state().graphWidth, graph::visibleRecords());
+        t::sendWheel(graphView, x, y, -120);
+    });
+    t::post([&] {
+        EXPECT_EQ(level(), 7);           // 50 records across: 15 pixels a record
+        EXPECT_EQ(xOf(anchor), x);
+        EXPECT_EQ(first(), 4988);
+        EXPECT_EQ(platform::trackBarPosition(timeScaleTrackBar), 7);
+        t::sendWheel(graphView, x, y, 240, platform::ModifierShift);   // a tenth of the page a notch
+    });
+    t::post([] {
+        EXPECT_EQ(first(), 4978);
+        EXPECT_EQ(level(), 7);
+        t::sendWheel(graphView, x, y, -120, 0, platform::WheelHorizontal);
+    });
+    t::post([] {
+        EXPECT_EQ(first(), 4983);
+        t::sendMouse(graphView, t::MouseStep::Press, x, y);
+    });
+    t::post([] { t::sendMouse(graphView, t::MouseStep::Move, x + 75, y); });
+    t::post([] {
+        EXPECT_EQ(first(), 4978);        // 75 pixels are 5 records: the grabbed record follows
+        EXPECT_EQ(platform::scrollPosition(graphScrollBar), 4978);
+        t::sendMouse(graphView, t::MouseStep::Move, x - 150, y);
+    });
+    t::post([] {
+        EXPECT_EQ(first(), 4993);
+        t::sendMouse(graphView, t::MouseStep::Release, x - 165, y);
+    });
+    t::post([] {
+        EXPECT_EQ(first(), 4994);
+        t::sendMouse(graphView, t::MouseStep::Move, x + 300, y);   // released: no more panning
+    });
+    t::post([] {
+        EXPECT_EQ(first(), 4994);
+        EXPECT_EQ(level(), 7);
+        t::sendKey(graphView, t::Key::Right);
+    });
+    t::post([] {
+        EXPECT_EQ(first(), 4995);
+        t::sendKey(graphView, t::Key::PageDown);
+    });
+    t::post([] {
+        EXPECT_EQ(first(), 5045);
+        t::sendKey(graphView, t::Key::End);
+    });
+    t::post([] {
+        EXPECT_EQ(first(), 9951);        // the last position: n - page + 1
+        t::sendKey(graphView, t::Key::Home);
+    });
+    t::post([] {
+        EXPECT_EQ(first(), 0);
+        graph::scrollTo(5000);
+        t::sendMouse(graphView, t::MouseStep::Move, x, y);   // the mouse over record 5025
+        t::sendKey(graphView, t::Key::Plus);
+    });
+    t::post([] {
+        EXPECT_EQ(level(), 6);
+        EXPECT_EQ(first(), 5012);        // record 5025 within half a record of the mouse
+        EXPECT_EQ(platform::trackBarPosition(timeScaleTrackBar), 6);
+        t::sendKey(graphView, t::Key::Minus);
+    });
+    t::post([] {
+        EXPECT_EQ(level(), 7);
+        EXPECT_EQ(first(), 5000);
+        EXPECT_EQ(platform::trackBarPosition(timeScaleTrackBar), 7);
+        t::chooseMenu(menuExit);
+    });
+    EXPECT_EQ(runProgram(), 0);
+}

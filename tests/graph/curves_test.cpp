@@ -59,6 +59,18 @@ int differingPixels(int w, int h)
     return n;
 }
 
+// Draws `plot` both ways on white w x h images; the number of pixels that differ.
+int drawBothWays(const graph::CurvePlot& plot, int w, int h)
+{
+    platform::createImage(reference, w, h);
+    platform::createImage(fast, w, h);
+    platform::fillRect(reference, 0, 0, w, h, rgb(255, 255, 255));
+    platform::fillRect(fast, 0, 0, w, h, rgb(255, 255, 255));
+    walkEveryRecord(plot);
+    graph::drawCurves(plot);
+    return differingPixels(w, h);
+}
+
 // A random walk of both readings, with gaps and single zero readings; `overlap`
 // brings the two curves onto the same rows.
 void fillWalk(std::mt19937& random, int32_t count, bool overlap, bool wild)
@@ -110,15 +122,9 @@ TEST_F(CurvesTest, SamePixelsAsDrawingEveryRecord)
                     graph::Extremes e{0, 800, -100, 400};
                     graph::CurvePlot plot{fast, w, h, graph::computeScales(e, celsius), celsius, dots,
                                           rgb(0, 0, 255), rgb(255, 0, 0), first, c.visible};
-                    platform::createImage(reference, w, h);
-                    platform::createImage(fast, w, h);
-                    platform::fillRect(reference, 0, 0, w, h, rgb(255, 255, 255));
-                    platform::fillRect(fast, 0, 0, w, h, rgb(255, 255, 255));
-                    walkEveryRecord(plot);
-                    graph::drawCurves(plot);
-                    EXPECT_EQ(differingPixels(w, h), 0) << c.count << " records, visible " << c.visible
-                                                        << (dots ? " dots" : " lines") << (celsius ? " C" : " F")
-                                                        << " from " << first;
+                    EXPECT_EQ(drawBothWays(plot, w, h), 0) << c.count << " records, visible " << c.visible
+                                                           << (dots ? " dots" : " lines") << (celsius ? " C" : " F")
+                                                           << " from " << first;
                 }
     }
 }
@@ -144,4 +150,27 @@ TEST(CursorSearch, NearestRecordAsAPlainSearchFindsIt)
             << "width " << width << " visible " << visible << " first " << first << " last " << last << " mouse "
             << mouseX;
     }
+}
+
+// Axes so narrow that neighbouring values lie more than three rows apart: the
+// dots of a column's values no longer join into one band.
+TEST_F(CurvesTest, SamePixelsWhereTheDotsOfNeighbouringValuesStandApart)
+{
+    std::mt19937 random(20);
+    records::clearRecords();
+    int32_t humidity = 150, temperature = 230;
+    for (int32_t i = 0; i < 20000; ++i) {
+        humidity = std::clamp<int32_t>(humidity + static_cast<int32_t>(random() % 7) - 3, 100, 190);
+        temperature = std::clamp<int32_t>(temperature + static_cast<int32_t>(random() % 7) - 3, 190, 270);
+        records::appendRecord(temperature, humidity);
+    }
+    graph::forgetCurveSummary();
+    const int w = 1000, h = 1000;
+    for (bool celsius : {true, false})
+        for (int64_t visible : {int64_t{60000}, int64_t{200000}}) {
+            graph::Extremes e{100, 180, 200, 260};
+            graph::CurvePlot plot{fast, w, h, graph::computeScales(e, celsius), celsius, true,
+                                  rgb(0, 0, 255), rgb(255, 0, 0), 0, visible};
+            EXPECT_EQ(drawBothWays(plot, w, h), 0) << "visible " << visible << (celsius ? " C" : " F");
+        }
 }

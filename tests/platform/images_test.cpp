@@ -2,11 +2,14 @@
 #include "support/seam.h"
 
 #include "assets/assets.h"
+#include "platform/controls.h"
 #include "platform/images.h"
+#include "platform/window.h"
 
 #include <cstdlib>
 #include <set>
 #include <utility>
+#include <vector>
 
 using namespace platform;
 
@@ -95,6 +98,58 @@ TEST_F(ImagesTest, LinesAreClippedAtTheImageBorder)
     EXPECT_EQ(lineOn(4, 4, 0, 3, 9, 3), (Pixels{{0, 3}, {1, 3}, {2, 3}, {3, 3}}));
     EXPECT_TRUE(lineOn(4, 4, -10, 1, -1, 2).empty());
     EXPECT_TRUE(lineOn(4, 4, 0, 2000000000, 3, 2000000001).empty());
+}
+
+TEST_F(ImagesTest, FillMaskPaintsEachSetBitAndClips)
+{
+    // 70 columns (two blocks of 64) by two words of rows, placed so that the
+    // first column and row, and the last rows, fall off a 66 x 100 image.
+    const int columns = 70, words = 2, x = -1, y = -1;
+    std::vector<uint64_t> mask(columns * words);
+    for (int i = 0; i < columns; ++i)
+        for (int w = 0; w < words; ++w)
+            mask[w * columns + i] = (0x9E3779B97F4A7C15ULL * static_cast<uint64_t>(i * 7 + w + 1)) ^ (uint64_t{1} << 63);
+    createImage(canvas, 66, 100);
+    fillRect(canvas, 0, 0, 66, 100, grey);
+    fillMask(canvas, x, y, mask.data(), columns, words, red);
+    Pixels expected;
+    for (int i = 0; i < columns; ++i)
+        for (int row = 0; row < 64 * words; ++row)
+            if (mask[row / 64 * columns + i] >> (row % 64) & 1) {
+                int px = x + i, py = y + row;
+                if (px >= 0 && py >= 0 && px < 66 && py < 100)
+                    expected.insert({px, py});
+            }
+    EXPECT_GT(expected.size(), 1000u);
+    EXPECT_EQ(paintedPixels(canvas, red), expected);
+
+    fillRect(canvas, 0, 0, 66, 100, grey);
+    fillMask(canvas, 70, 0, mask.data(), columns, words, red);   // wholly right of the image
+    EXPECT_TRUE(paintedPixels(canvas, red).empty());
+}
+
+// A control shows the image while the program draws the next picture into it:
+// every whole fill and what follows it lands in the image, never in the
+// picture shown, however often the two trade places.
+TEST_F(ImagesTest, AnImageShownByAControlIsDrawnAfreshOverAndOver)
+{
+    constexpr int window = 3, view = 21;
+    openWindow({window, noOwner, "Test window", {400, 300}, true, StyleFixed});
+    createImageView(window, view, {0, 0, 1, 1});
+    createImage(canvas, 30, 20);
+    for (int round = 0; round < 4; ++round) {
+        Color back = round % 2 ? grey : rgb(0, 0, 255);
+        fillRect(canvas, 0, 0, 30, 20, back);
+        fillRect(canvas, round, 2, 3, 3, red);
+        EXPECT_EQ(pixel(canvas, round + 1, 3), red);
+        EXPECT_EQ(pixel(canvas, (round + 10) % 30, 10), back);
+        EXPECT_EQ(paintedPixels(canvas, red).size(), 9u) << "round " << round;
+        setControlImage(view, canvas);
+    }
+    createImage(canvas, 12, 7);   // a new size after trading places
+    fillRect(canvas, 0, 0, 12, 7, grey);
+    EXPECT_EQ(imageSize(canvas).width, 12);
+    EXPECT_EQ(paintedPixels(canvas, grey).size(), 84u);
 }
 
 TEST_F(ImagesTest, TextSitsOnAnOpaqueBoxAtItsTopLeftCorner)
