@@ -34,6 +34,7 @@ constexpr platform::Color readingBackground = platform::rgb(50, 50, 50);
 constexpr platform::Color temperatureColor = platform::rgb(255, 0, 0);
 constexpr platform::Color humidityColor = platform::rgb(0, 255, 0);
 constexpr int passSleepMs = 100;
+constexpr const char* monitorTitle = "Monitor";
 
 struct MonitorState {
     // Set by the stop button or a close request; ends the polling loop.
@@ -47,7 +48,7 @@ MonitorState monitor;
 void buildMonitorWindow()
 {
     using namespace app;
-    platform::openWindow({deviceWindow, platform::noOwner, "Monitor", {400, 315}, true, platform::StyleMinimizeBox});
+    platform::openWindow({deviceWindow, platform::noOwner, monitorTitle, {400, 315}, true, platform::StyleMinimizeBox});
     createPictureAndAddress();
     loadAddress();
     platform::createButton(deviceWindow, deviceButton, "Start Monitor", {145, 270, 110, 20});
@@ -77,13 +78,22 @@ void leaveMonitoring()
     platform::activateWindow(app::deviceWindow);
 }
 
-void readDevice()
+// True when a whole reply came.
+bool readDevice()
 {
     sendCommand(queryCommand);
     if (receiveReply(queryReplySize) < queryReplySize)
-        return;
+        return false;
     copyReplyBlock(queryReplySize);
     monitor.readings = readingTexts(linkState().replyBytes);
+    return true;
+}
+
+// A silent logger would otherwise leave the last picture with no sign.
+void showAnswered(bool answered, uint32_t address)
+{
+    platform::setWindowTitle(app::deviceWindow,
+                             answered ? monitorTitle : monitorTitle + std::string(" - no reply from ") + app::addressText(address));
 }
 
 void drawCentered(const std::string& text, int top, platform::Color color)
@@ -123,7 +133,7 @@ void monitorReadings()
     }
     enterMonitoring();
     while (!monitor.monitorStop) {
-        readDevice();
+        showAnswered(readDevice(), address);
         if (linkState().closedByDevice) {
             reportFailure(LinkFailure::ConnectionClosed, address);
             app::state().closeRequested = 1;
@@ -133,6 +143,7 @@ void monitorReadings()
         platform::sleepPainting(passSleepMs);
         takeOneEvent();
     }
+    showAnswered(true, address);
     leaveMonitoring();
 }
 

@@ -248,3 +248,44 @@ TEST_F(MonitorTest, BytesAfterAReplyAreNotTakenForTheNextReply)
     t::post([] { t::chooseMenu(menuExit); });
     EXPECT_EQ(runProgram(), 0);
 }
+
+// A silent logger is named in the title while it stays silent; a logger that
+// answers keeps the plain title. Enter starts and stops, Escape closes.
+TEST_F(MonitorTest, TitleSaysWhenTheLoggerDoesNotReply)
+{
+    Simulator silent({"--silent"});
+    Simulator good({"--readings", " 21.3 47.9"});
+    ASSERT_TRUE(silent.started() && good.started());
+    writePreferences(silent.address());
+    t::post([] { t::chooseMenu(menuMonitor); });
+    t::post([] { t::sendKey(addressField, t::Key::Enter); });
+    t::post([] {});   // taken and ignored by the loop right after the start
+    t::post([&] {
+        // After a pass without a reply; the picture is left as it was.
+        EXPECT_EQ(platform::windowTitle(deviceWindow), "Monitor - no reply from " + silent.address());
+        EXPECT_EQ(pixelsOf(red, 0, 201) + pixelsOf(green, 0, 201), 0);
+        t::click(deviceButton);   // stop
+    });
+    t::post([&] {
+        expectIdle();
+        EXPECT_EQ(platform::windowTitle(deviceWindow), "Monitor");
+        t::typeAddress(addressField, good.address());
+        t::sendKey(addressField, t::Key::Enter);
+    });
+    t::post([] {});
+    t::post([] {
+        expectMonitoring();
+        EXPECT_EQ(platform::windowTitle(deviceWindow), "Monitor");
+        EXPECT_GT(pixelsOf(red, 10, 80), 0);
+        t::sendKey(deviceButton, t::Key::Enter);   // "Stop Monitor"
+    });
+    t::post([] {
+        expectIdle();
+        t::sendKey(deviceButton, t::Key::Escape);
+    });
+    t::post([] {
+        EXPECT_FALSE(platform::windowExists(deviceWindow));
+        t::chooseMenu(menuExit);
+    });
+    EXPECT_EQ(runProgram(), 0);
+}
