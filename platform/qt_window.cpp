@@ -270,8 +270,10 @@ class OwnerGuard : public QObject {
 public:
     bool eventFilter(QObject* object, QEvent* event) override
     {
+        if (!isUserInput(event->type()))
+            return false;
         auto* widget = qobject_cast<QWidget*>(object);
-        if (!widget || !isUserInput(event->type()))
+        if (!widget)
             return false;
         int window = qt::windowOfWidget(widget);
         int owned = window < 0 ? -1 : innermostOwnedBy(window);
