@@ -145,6 +145,9 @@ TEST_F(RenderTest, PicturesEqualTheWindowsGraph)
 TEST_F(RenderTest, BadOptionsAndFilesAreRefusedAndWriteNothing)
 {
     writeRoomLog(pathOf("room.log"));
+    ProgramRun help = runClimadesk({"render", "--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_NE(help.out.find("--colors RH,TEMP"), std::string::npos) << help.out;
     for (const std::vector<std::string>& wrong : std::vector<std::vector<std::string>>{
              {"--size", "300x500"}, {"--size", "800x8193"}, {"--size", "800x"}, {"--size", "800x500x2"},
              {"--level", "0"}, {"--level", "21"}, {"--level", "5", "--fit"}, {"--colors", "#0000FF"},
