@@ -42,18 +42,6 @@ void writeRoomLog(const std::string& path)
     std::ofstream(path, std::ios::binary) << records::formatLogFile(recs, interval);
 }
 
-int differingPixels(int image, int other)
-{
-    platform::Size size = platform::imageSize(image);
-    if (size.width != platform::imageSize(other).width || size.height != platform::imageSize(other).height)
-        return -1;
-    int differing = 0;
-    for (int y = 0; y < size.height; ++y)
-        for (int x = 0; x < size.width; ++x)
-            differing += platform::pixel(image, x, y) != platform::pixel(other, x, y);
-    return differing;
-}
-
 int pixelsOf(int image, platform::Color color)
 {
     platform::Size size = platform::imageSize(image);
