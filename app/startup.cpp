@@ -30,13 +30,6 @@ const char* const aboutLines =
     "- new upgrade\n"
     "\n";
 
-void loadFonts()
-{
-    platform::createFont(readingFont, "Arial", 40, true);
-    platform::createFont(printTitleFont, "Arial", 20, true);
-    platform::createFont(graphFont, "Arial", 10, true);
-}
-
 void createImages()
 {
     platform::createImage(humiditySwatch, 20, 10);
@@ -51,6 +44,13 @@ void decodeLogo()
 }
 
 } // namespace
+
+void loadFonts()
+{
+    platform::createFont(readingFont, "Arial", 40, true);
+    platform::createFont(printTitleFont, "Arial", 20, true);
+    platform::createFont(graphFont, "Arial", 10, true);
+}
 
 void startUp()
 {

@@ -9,6 +9,9 @@
 namespace app {
 
 void startUp();
+// Creates the program's fonts (readings, print title, graph); startUp does it,
+// and so must anything that draws the graph without the windows.
+void loadFonts();
 void shutDown();
 
 // startUp, mainLoop, shutDown; returns the exit code 0.

@@ -2,12 +2,15 @@
 #include "cli/cli.h"
 
 #include "cli/commands.h"
+#include "app/settings.h"
 #include "export/export.h"
 #include "platform/console.h"
 #include "platform/file.h"
+#include "records/datemask.h"
 
 #include <CLI/CLI.hpp>
 
+#include <cstdio>
 #include <sstream>
 
 namespace cli {
@@ -48,6 +51,67 @@ void addExport(CLI::App& app, ExportOptions& o)
     sub->add_flag("--fahrenheit", o.fahrenheit, "Temperatures in degrees Fahrenheit (.xlsx and CSV)");
 }
 
+// "1920x1080": each side from 301 pixels (the graph needs more) to 8192.
+void parseSize(const std::string& text, RenderOptions& o)
+{
+    int width = 0, height = 0;
+    char x = 0, rest = 0;
+    if (std::sscanf(text.c_str(), "%5d%c%5d%c", &width, &x, &height, &rest) != 3 || x != 'x' || width < 301
+        || width > 8192 || height < 301 || height > 8192)
+        throw CLI::ValidationError("--size", "WIDTHxHEIGHT, each from 301 to 8192 pixels: " + text);
+    o.width = width;
+    o.height = height;
+}
+
+// "#RRGGBB" (the "#" may be left out) in the settings' form, or false.
+bool parseColor(std::string text, uint32_t& color)
+{
+    if (!text.empty() && text[0] == '#')
+        text.erase(0, 1);
+    if (text.size() != 6 || text.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos)
+        return false;
+    const unsigned long rgb = std::stoul(text, nullptr, 16);
+    color = static_cast<uint32_t>((rgb >> 16 & 0xFF) | (rgb & 0xFF00) | (rgb & 0xFF) << 16);
+    return true;
+}
+
+// "RH,TEMP": the humidity curve's colour, then the temperature curve's.
+void parseColors(const std::string& text, RenderOptions& o)
+{
+    const size_t comma = text.find(',');
+    if (comma == std::string::npos || !parseColor(text.substr(0, comma), o.humidityColor)
+        || !parseColor(text.substr(comma + 1), o.temperatureColor))
+        throw CLI::ValidationError("--colors", "two colours #RRGGBB,#RRGGBB (humidity, temperature): " + text);
+}
+
+void parseFrom(const std::string& text, RenderOptions& o)
+{
+    o.from = records::parseTime(timeMask, text);
+    if (o.from < 0)
+        throw CLI::ValidationError("--from", "a time \"YYYY-MM-DD hh:mm\" from 1970 to 2038: " + text);
+}
+
+void addRender(CLI::App& app, RenderOptions& o)
+{
+    CLI::App* sub = app.add_subcommand("render", "Draw the graph of a record file into a PNG picture");
+    sub->add_option("IN.log", o.input, "Record file")->required();
+    sub->add_option("OUT.png", o.output, "PNG file to write")->required();
+    sub->add_option_function<std::string>("--size", [&o](const std::string& t) { parseSize(t, o); },
+                                          "Picture size in pixels (default: 1920x1080)")
+        ->type_name("WIDTHxHEIGHT");
+    CLI::Option* level = sub->add_option("--level", o.level, "Time-scale level, 1 (10 s) to 20 (52 weeks) per division")
+                             ->check(CLI::Range(1, 20));
+    sub->add_flag_callback("--fit", [&o] { o.level = 0; }, "The level an import chooses for the whole file (the default)")->excludes(level);
+    sub->add_option_function<std::string>("--from", [&o](const std::string& t) { parseFrom(t, o); },
+                                          "Start at the first record at or after this time (default: the oldest)")
+        ->type_name("\"YYYY-MM-DD hh:mm\"");
+    sub->add_flag("--fahrenheit", o.fahrenheit, "Temperatures in degrees Fahrenheit");
+    sub->add_flag("--lines", o.lines, "Curves drawn as lines instead of dots");
+    sub->add_option_function<std::string>("--colors", [&o](const std::string& t) { parseColors(t, o); },
+                                          "Curve colours, humidity then temperature (default: #0000FF,#FF0000)")
+        ->type_name("RH,TEMP");
+}
+
 // Help and version on standard output with 0; any other parse error prints its
 // message and the usage on standard error and gives exitUsage.
 int parseFailed(const CLI::App& app, const CLI::ParseError& e)
@@ -77,6 +141,10 @@ int run(int argc, char** argv)
     ExportOptions exporting;
     addExport(app, exporting);
     addStats(app, stats);
+    RenderOptions rendering;
+    rendering.humidityColor = app::defaultSettings().humidityColor;
+    rendering.temperatureColor = app::defaultSettings().temperatureColor;
+    addRender(app, rendering);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
@@ -86,6 +154,8 @@ int run(int argc, char** argv)
         return cli::download(download);
     if (app.got_subcommand("export"))
         return exportFile(exporting);
+    if (app.got_subcommand("render"))
+        return render(rendering);
     return cli::stats(stats);
 }
 

@@ -6,9 +6,13 @@
 
 #include "records/recordfile.h"
 
+#include <cstdint>
 #include <string>
 
 namespace cli {
+
+// How the command line writes and reads times: "2024-03-15 12:00".
+constexpr const char* timeMask = "%yyyy-%mm-%dd %hh:%ii";
 
 struct DownloadOptions {
     std::string address;   // dotted IPv4, checked by the parser
@@ -31,6 +35,19 @@ struct ExportOptions {
     bool fahrenheit = false;
 };
 int exportFile(const ExportOptions& options);
+
+struct RenderOptions {
+    std::string input;
+    std::string output;   // the PNG file
+    int width = 1920, height = 1080;
+    int level = 0;        // 1 to 20; 0: the level an import would choose
+    int32_t from = -1;    // the first record is the first at or after it; -1: the oldest
+    bool fahrenheit = false;
+    bool lines = false;
+    // Red + 256 * green + 65536 * blue, as in the settings.
+    uint32_t humidityColor, temperatureColor;
+};
+int render(const RenderOptions& options);
 
 // Reads the record file `path` for a subcommand; false, having said why ("Can't
 // read IN.log", "Wrong file format: IN.log"), when it cannot.

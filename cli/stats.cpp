@@ -20,7 +20,6 @@ namespace cli {
 
 namespace {
 
-const char* const timeMask = "%yyyy-%mm-%dd %hh:%ii";
 constexpr int columnWidth = 7;
 
 std::string timeText(int32_t time)

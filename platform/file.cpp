@@ -111,6 +111,11 @@ bool readFile(const std::string& path, std::string& bytes)
     if (!file)
         return false;
     std::string content;
+    // Room for a regular file at once: a large file is then never copied as the
+    // text grows. Other files (pipes, devices) grow as they are read.
+    struct stat info;
+    if (fstat(fileno(file), &info) == 0 && S_ISREG(info.st_mode))
+        content.reserve(static_cast<size_t>(info.st_size));
     char chunk[65536];
     size_t got;
     while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0)

@@ -33,6 +33,9 @@ void fillMask(int image, int x, int y, const uint64_t* mask, int columns, int wo
 // One-pixel line, both end points included.
 void drawLine(int image, int x1, int y1, int x2, int y2, Color color);
 Color pixel(int image, int x, int y);
+// Writes the image as the PNG file `path` through replaceFile (file.h): false,
+// and no file or the old one intact, when it cannot.
+bool writeImagePng(int image, const std::string& path);
 
 void createFont(int id, const std::string& family, int points, bool bold);
 // Pixel height of the font's characters (the points rule above).

@@ -31,6 +31,12 @@ struct Size {
 
 // Starts the toolkit (once per process) and empties every table of the layer.
 void init();
+// init() with no display, whatever the environment names: for work on the
+// command line that draws text into images. The screen is then the toolkit's
+// off-screen one (96 dots per inch), so pictures never depend on a monitor, and
+// the toolkit's notices stay off standard error. Has no effect on a toolkit
+// that init() started already.
+void initHeadless();
 
 // Destroys every window, control, menu, image and font, and closes sockets.
 // The toolkit itself stays alive so that init() can run again (tests do).

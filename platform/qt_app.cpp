@@ -48,6 +48,7 @@ struct EventState {
 };
 
 EventState events;
+QtMessageHandler defaultMessageHandler = nullptr;
 
 QIcon programIcon()
 {
@@ -91,6 +92,15 @@ Event popEvent()
 
 constexpr Event noEvent{EventKind::None, -1, 0};
 
+// Keeps the toolkit's own diagnostics (such as the XDG_RUNTIME_DIR notice a cron
+// job's environment brings about) off standard error, which carries the
+// program's messages only; what is fatal still goes through.
+void dropToolkitNotices(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if ((type == QtCriticalMsg || type == QtFatalMsg) && defaultMessageHandler)
+        defaultMessageHandler(type, context, message);
+}
+
 } // namespace
 
 void init()
@@ -99,6 +109,15 @@ void init()
         startToolkit();
     events.queue.clear();
     events.watcher->wakeWindow = -1;
+}
+
+void initHeadless()
+{
+    if (!QApplication::instance()) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        defaultMessageHandler = qInstallMessageHandler(dropToolkitNotices);
+    }
+    init();
 }
 
 void shutdown()

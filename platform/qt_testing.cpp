@@ -462,6 +462,18 @@ bool saveImagePng(int image, const std::string& path)
     return picture && picture->save(qt::fromPath(path), "PNG");
 }
 
+bool loadImagePng(int image, const std::string& path)
+{
+    QImage picture;
+    freeImage(image);
+    if (!picture.load(qt::fromPath(path), "PNG"))
+        return false;
+    createImage(image, picture.width(), picture.height());
+    QImage* target = qt::imageOf(image);
+    *target = picture.convertToFormat(target->format());
+    return true;
+}
+
 bool saveWindowPng(int window, const std::string& path)
 {
     QWidget* frame = qt::frameOf(window);

@@ -140,6 +140,9 @@ bool waitCursorShown();
 bool hasIcon(int window);
 // Writes image `id` (images.h) to a PNG file, to look at what was drawn.
 bool saveImagePng(int image, const std::string& path);
+// Reads a PNG file into image `id` (images.h), created at the picture's size;
+// false (and no image) when the file is no PNG it can read.
+bool loadImagePng(int image, const std::string& path);
 // Writes a picture of window `id` as it is drawn to a PNG file.
 bool saveWindowPng(int window, const std::string& path);
 // The window's client area as it is drawn, into image `image` (images.h),

@@ -35,6 +35,7 @@ ProgramRun runChild(const std::string& program, const std::vector<std::string>& 
         unsetenv("DISPLAY");
         unsetenv("WAYLAND_DISPLAY");
         unsetenv("QT_QPA_PLATFORM");
+        unsetenv("XDG_RUNTIME_DIR");
         std::vector<char*> argv = {const_cast<char*>(program.c_str())};
         for (const std::string& a : arguments)
             argv.push_back(const_cast<char*>(a.c_str()));

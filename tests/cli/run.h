@@ -1,5 +1,6 @@
 // run.h: runs the climadesk program as a child process, the way a script or
-// cron would, with DISPLAY and QT_QPA_PLATFORM removed from its environment.
+// cron would, with DISPLAY, QT_QPA_PLATFORM and XDG_RUNTIME_DIR removed from its
+// environment.
 #pragma once
 
 #include <string>

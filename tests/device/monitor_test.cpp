@@ -38,19 +38,6 @@ void drawExpected(const std::string& temperature, const std::string& humidity)
                        humidity, green, background);
 }
 
-// The number of pixels of `image` that differ from `other`.
-int differingPixels(int image, int other)
-{
-    platform::Size size = platform::imageSize(image);
-    if (size.width != platform::imageSize(other).width || size.height != platform::imageSize(other).height)
-        return -1;
-    int differing = 0;
-    for (int y = 0; y < size.height; ++y)
-        for (int x = 0; x < size.width; ++x)
-            differing += platform::pixel(image, x, y) != platform::pixel(other, x, y);
-    return differing;
-}
-
 int pixelsOf(platform::Color color, int top, int bottom)
 {
     int count = 0;

@@ -8,11 +8,26 @@
 
 #include "support/workdir.h"
 
+#include "platform/images.h"
 #include "platform/platform.h"
 #include "platform/testing.h"
 
 #include <string>
 #include <vector>
+
+// The number of pixels of image `image` that differ from image `other`; -1 when
+// their sizes differ.
+inline int differingPixels(int image, int other)
+{
+    platform::Size size = platform::imageSize(image);
+    if (size.width != platform::imageSize(other).width || size.height != platform::imageSize(other).height)
+        return -1;
+    int differing = 0;
+    for (int y = 0; y < size.height; ++y)
+        for (int x = 0; x < size.width; ++x)
+            differing += platform::pixel(image, x, y) != platform::pixel(other, x, y);
+    return differing;
+}
 
 class SeamTest : public WorkDirTest {
 protected:
