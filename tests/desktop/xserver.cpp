@@ -5,10 +5,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
+#include <poll.h>
 #include <spawn.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
+#include <unistd.h>
 
 extern char** environ;
 
@@ -19,7 +20,9 @@ namespace {
 pid_t server = 0;
 pid_t windowManager = 0;
 
-pid_t spawn(const std::vector<std::string>& words)
+// Starts a program with its output discarded; `reportFd`, when not -1, becomes
+// its descriptor 3.
+pid_t spawn(const std::vector<std::string>& words, int reportFd = -1)
 {
     std::vector<char*> argv;
     for (const std::string& word : words)
@@ -29,10 +32,31 @@ pid_t spawn(const std::vector<std::string>& words)
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    if (reportFd >= 0)
+        posix_spawn_file_actions_adddup2(&actions, reportFd, 3);
     pid_t pid = 0;
     int failed = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     return failed ? 0 : pid;
+}
+
+// Starts Xvfb on a display it picks itself, so that tests running at the same
+// time never share one; the display's number, or -1.
+int startServer()
+{
+    int report[2];
+    if (pipe(report) != 0)
+        return -1;
+    server = spawn({"Xvfb", "-displayfd", "3", "-screen", "0", "1280x1024x24", "-nolisten", "tcp", "-noreset"},
+                   report[1]);
+    close(report[1]);
+    std::string digits;
+    pollfd wait{report[0], POLLIN, 0};
+    char c = 0;
+    while (server && poll(&wait, 1, 5000) > 0 && read(report[0], &c, 1) == 1 && c != '\n')
+        digits += c;
+    close(report[0]);
+    return digits.empty() ? -1 : std::atoi(digits.c_str());
 }
 
 void stop(pid_t& pid)
@@ -42,12 +66,6 @@ void stop(pid_t& pid)
         waitpid(pid, nullptr, 0);
     }
     pid = 0;
-}
-
-bool exists(const std::string& path)
-{
-    struct stat info;
-    return stat(path.c_str(), &info) == 0;
 }
 
 // Waits up to five seconds for `ready`.
@@ -80,17 +98,13 @@ int numberAfter(const std::string& text, const std::string& label)
 
 bool startDesktop(std::string& why)
 {
-    int display = 70;
-    while (display < 200 && (exists("/tmp/.X11-unix/X" + std::to_string(display)) ||
-                             exists("/tmp/.X" + std::to_string(display) + "-lock")))
-        ++display;
-    std::string name = ":" + std::to_string(display);
-    server = spawn({"Xvfb", name, "-screen", "0", "1280x1024x24", "-nolisten", "tcp", "-noreset"});
-    if (!server || !waitFor([&] { return exists("/tmp/.X11-unix/X" + std::to_string(display)); })) {
+    int display = startServer();
+    if (display < 0) {
         why = "no X server could start (is Xvfb installed? scripts/setup installs it)";
         stopDesktop();
         return false;
     }
+    std::string name = ":" + std::to_string(display);
     setenv("DISPLAY", name.c_str(), 1);
     setenv("QT_QPA_PLATFORM", "xcb", 1);
     windowManager = spawn({"openbox", "--sm-disable"});
