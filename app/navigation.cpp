@@ -37,8 +37,7 @@ int32_t page()
 
 void zoomBy(int32_t levels, int64_t anchorX)
 {
-    int64_t level = int64_t{graph::timeWindow().timeScalePosition} + levels;
-    graph::zoomTo(static_cast<int>(std::clamp<int64_t>(level, 0, 100)), anchorX);
+    graph::zoomTo(graph::timeWindow().timeScalePosition + levels, anchorX);
 }
 
 // The anchor of "+" and "-": the mouse over the plot, else the plot's middle.

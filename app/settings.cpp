@@ -234,6 +234,19 @@ uint32_t readDigits(std::string_view text)
     return value;
 }
 
+void addLine(std::string& text, const std::string& line)
+{
+    text += line;
+    text += "\r\n";
+}
+
+std::string keyLine(const char* key, const std::string& value)
+{
+    return std::string(key) + " = " + value;
+}
+
+} // namespace
+
 // Up to four "."-separated fields, missing ones 0, extra ones ignored; each is
 // read as digits after blanks and is not limited to 255, so a large field carries
 // into the next octets. The sum first + second * 256 + third * 65536 +
@@ -251,19 +264,6 @@ uint32_t readAddress(std::string_view text)
     }
     return address;
 }
-
-void addLine(std::string& text, const std::string& line)
-{
-    text += line;
-    text += "\r\n";
-}
-
-std::string keyLine(const char* key, const std::string& value)
-{
-    return std::string(key) + " = " + value;
-}
-
-} // namespace
 
 Settings& settings()
 {

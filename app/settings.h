@@ -16,6 +16,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace app {
 
@@ -59,5 +60,8 @@ void saveSettings(const std::string& fileName);
 
 // The address as four decimal numbers, first octet first ("192.168.1.200").
 std::string addressText(uint32_t address);
+// A dotted address as the settings file holds it, first octet in the low byte:
+// up to four "."-separated fields, missing ones 0 (details in settings.cpp).
+uint32_t readAddress(std::string_view text);
 
 } // namespace app

@@ -6,6 +6,7 @@
 #include "export/export.h"
 #include "platform/console.h"
 #include "platform/file.h"
+#include "platform/platform.h"
 #include "records/datemask.h"
 
 #include <CLI/CLI.hpp>
@@ -71,7 +72,7 @@ bool parseColor(std::string text, uint32_t& color)
     if (text.size() != 6 || text.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos)
         return false;
     const unsigned long rgb = std::stoul(text, nullptr, 16);
-    color = static_cast<uint32_t>((rgb >> 16 & 0xFF) | (rgb & 0xFF00) | (rgb & 0xFF) << 16);
+    color = platform::rgb(static_cast<int>(rgb >> 16 & 0xFF), static_cast<int>(rgb >> 8 & 0xFF), static_cast<int>(rgb & 0xFF));
     return true;
 }
 
@@ -142,8 +143,9 @@ int run(int argc, char** argv)
     addExport(app, exporting);
     addStats(app, stats);
     RenderOptions rendering;
-    rendering.humidityColor = app::defaultSettings().humidityColor;
-    rendering.temperatureColor = app::defaultSettings().temperatureColor;
+    const app::Settings defaults = app::defaultSettings();
+    rendering.humidityColor = defaults.humidityColor;
+    rendering.temperatureColor = defaults.temperatureColor;
     addRender(app, rendering);
     try {
         app.parse(argc, argv);

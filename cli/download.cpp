@@ -2,6 +2,7 @@
 //
 // The same fetch as the Download window (device/fetch.h); the samples become a
 // record file, written plainly or merged into the one that is there.
+#include "app/settings.h"
 #include "cli/cli.h"
 #include "cli/commands.h"
 
@@ -12,27 +13,12 @@
 #include "records/datemask.h"
 #include "records/merge.h"
 
-#include <charconv>
 
 namespace cli {
 
 namespace {
 
 constexpr int barWidth = 40;
-
-// A dotted IPv4 address (checked by the parser) with its first octet in the low byte.
-uint32_t addressOf(const std::string& text)
-{
-    uint32_t address = 0;
-    const char* at = text.data();
-    const char* end = at + text.size();
-    for (int octet = 0; octet < 4 && at < end; ++octet) {
-        unsigned value = 0;
-        at = std::from_chars(at, end, value).ptr + 1;
-        address |= (value & 0xFFu) << (8 * octet);
-    }
-    return address;
-}
 
 // "[#####...]  45%" over itself, on a terminal only.
 void showBar(int percent)
@@ -90,7 +76,7 @@ int writeSeries(const std::string& path, const records::RecordSeries& series, bo
 
 int download(const DownloadOptions& options)
 {
-    const uint32_t address = addressOf(options.address);
+    const uint32_t address = app::readAddress(options.address);
     if (!platform::startSockets()) {
         platform::printError(device::failureText(device::LinkFailure::CannotStartSockets, address) + "\n");
         return exitFailed;

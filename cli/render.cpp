@@ -16,7 +16,7 @@
 #include "platform/images.h"
 #include "platform/platform.h"
 #include "records/datemask.h"
-#include "records/timescale.h"
+#include "records/load.h"
 
 #include <algorithm>
 
@@ -40,8 +40,7 @@ void loadStore(records::RecordSeries& series)
     records::RecordStore& s = records::store();
     s.records = std::move(series.records);
     s.interval = series.header.interval;
-    s.recordCount = records::recordTotal();
-    graph::scanExtremes();
+    graph::scanExtremes();   // also counts the records
 }
 
 // Index of the first record at or after `time`; -1 when every record is older.
@@ -81,8 +80,7 @@ int render(const RenderOptions& options)
             return exitUsage;
         }
     }
-    const records::RecordStore& s = records::store();
-    const int level = options.level > 0 ? options.level : records::levelForSpan(records::spanOf(s.interval, s.recordCount));
+    const int level = options.level > 0 ? options.level : records::fittingLevel();
     if (!drawAndWrite(options, level, first)) {
         platform::printError("Can't write " + platform::displayName(options.output) + "\n");
         return exitFailed;

@@ -1,7 +1,7 @@
 // link.h: the one TCP connection to the logger, and the routine that receives its
 // replies.
 //
-// The connection goes to port 80 of settings().deviceAddress. It is left open
+// The connection goes to port 80 of the address connectDevice is given. It is left open
 // after each command and closed only when the next Download or Monitor start
 // connects again (or when the platform layer shuts down).
 //

@@ -59,9 +59,12 @@ void zoomTo(int level, int64_t anchorX)
     int64_t anchor = firstVisible() + recordsAtPixels(offset, width, visibleRecords());
     applyLevel(level);
     platform::setTrackBarPosition(app::timeScaleTrackBar, level);
+    const int before = platform::scrollPosition(app::graphScrollBar);
     setupScrollBar(true);
     scrollTo(anchor - recordsAtPixels(offset, width, visibleRecords()));
-    drawGraph(Target::Screen);
+    // A moved scroll bar has redrawn the graph through its hook already.
+    if (platform::scrollPosition(app::graphScrollBar) == before)
+        drawGraph(Target::Screen);
 }
 
 void scrollTo(int64_t first)

@@ -77,6 +77,7 @@ void startToolkit()
     app->setFont(controls);
     events.watcher = new MouseWatcher;
     app->installEventFilter(events.watcher);
+    qt::installInputWatcher();
     qt::guardOwners();
     // The toolkit adopted the user's locale; numbers are written with a point
     // whatever the locale (the C library's printf follows LC_NUMERIC).

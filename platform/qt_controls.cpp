@@ -43,7 +43,6 @@ struct ControlState {
     std::map<int, ControlRecord> controls;
     std::map<std::pair<int, int>, QPointer<QButtonGroup>> optionGroups;
     ScrollHook scrollHook = nullptr;
-    bool settingValue = false;   // the program, not the user, is changing a value
 };
 
 ControlState state;
@@ -139,16 +138,6 @@ Qt::Alignment alignmentOf(Align align)
     return Qt::AlignLeft | Qt::AlignTop;
 }
 
-// Sets a value without the change counting as the user's.
-template <class F>
-void programmatically(F change)
-{
-    bool outer = state.settingValue;
-    state.settingValue = true;
-    change();
-    state.settingValue = outer;
-}
-
 QString addressText(uint32_t address)
 {
     return QStringLiteral("%1.%2.%3.%4")
@@ -217,19 +206,20 @@ void createTrackBar(int window, int id, Rect r, int minimum, int maximum)
     slider->setTickPosition(QSlider::TicksBelow);
     slider->setTickInterval(1);
     slider->setPageStep(1);
-    programmatically([&] { slider->setRange(minimum, maximum); });
+    slider->setRange(minimum, maximum);
     // Every action of the user is an event, also one that leaves the value as it
     // was (a click on the handle, Home at the lowest position): the program may
     // show a position that is not the level in force. Changes made by the program
     // trigger no action.
-    QObject::connect(slider, &QSlider::actionTriggered, [window, id] { qt::pushEvent({EventKind::Control, window, id}); });
-    QObject::connect(slider, &QSlider::sliderReleased, [window, id] { qt::pushEvent({EventKind::Control, window, id}); });
+    auto notify = [window, id] { qt::pushEvent({EventKind::Control, window, id}); };
+    QObject::connect(slider, &QSlider::actionTriggered, notify);
+    QObject::connect(slider, &QSlider::sliderReleased, notify);
 }
 
 void setTrackBarPosition(int id, int position)
 {
     if (auto* slider = widgetAs<QSlider>(id))
-        programmatically([&] { slider->setValue(position); });
+        slider->setValue(position);
 }
 
 int trackBarPosition(int id)

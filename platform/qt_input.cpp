@@ -45,19 +45,25 @@ public:
     int control = -1;
     bool dragging = false;
 
+    // Runs for every event of the program: the type decides before any lookup.
     bool eventFilter(QObject* object, QEvent* event) override
     {
+        switch (event->type()) {
+        case QEvent::Wheel:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseMove:
+        case QEvent::MouseButtonRelease:
+        case QEvent::KeyPress: break;
+        default: return false;
+        }
         QWidget* watched = control >= 0 ? qt::controlWidget(control) : nullptr;
         if (!watched)
             return false;
         int window = qt::windowOfWidget(watched);
         switch (event->type()) {
         case QEvent::Wheel: return object == watched && wheel(window, static_cast<QWheelEvent*>(event));
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseMove:
-        case QEvent::MouseButtonRelease: return object == watched && mouse(window, static_cast<QMouseEvent*>(event));
         case QEvent::KeyPress: return key(window, object, static_cast<QKeyEvent*>(event));
-        default: return false;
+        default: return object == watched && mouse(window, static_cast<QMouseEvent*>(event));
         }
     }
 
@@ -135,12 +141,18 @@ void postPointer(EventKind kind, int window, int x, int y, int id, int delta, un
 
 } // namespace
 
+namespace qt {
+
+void installInputWatcher()
+{
+    watcher = new InputWatcher;
+    qApp->installEventFilter(watcher);
+}
+
+} // namespace qt
+
 void watchPointer(int control)
 {
-    if (!watcher) {
-        watcher = new InputWatcher;
-        qApp->installEventFilter(watcher);
-    }
     watcher->control = control;
     watcher->dragging = false;
 }

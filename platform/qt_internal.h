@@ -31,8 +31,11 @@ QWidget* clientOf(int window);
 QWidget* frameOf(int window);
 // The window id whose client or frame contains `widget`, or -1.
 int windowOfWidget(const QWidget* widget);
-// Keeps every owner from taking input while a window it owns is open.
+// Keeps every owner from taking input while a window it owns is open. Install
+// it after every other filter: the last one installed sees events first.
 void guardOwners();
+// Turns the input of the control watchPointer names into events (qt_input.cpp).
+void installInputWatcher();
 // The innermost open window (the most recently opened one still open), or -1.
 int innermostWindow();
 // The widget dialogs should be modal to.

@@ -152,31 +152,23 @@ Qt::Key qtKey(Key key)
     return Qt::Key_unknown;
 }
 
-} // namespace
-
-void sendKey(int control, Key key)
+// Presses and releases a key on `widget`, focused first as the user's key
+// would find it.
+void sendKeyTo(QWidget* widget, Qt::Key key, const QString& text = QString())
 {
-    QWidget* widget = qt::controlWidget(control);
-    if (!widget)
-        return;
     widget->setFocus(Qt::OtherFocusReason);
-    QKeyEvent press(QEvent::KeyPress, qtKey(key), Qt::NoModifier);
-    QKeyEvent release(QEvent::KeyRelease, qtKey(key), Qt::NoModifier);
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
     QCoreApplication::sendEvent(widget, &press);
     QCoreApplication::sendEvent(widget, &release);
 }
 
-void clickAt(int control, int x, int y)
+} // namespace
+
+void sendKey(int control, Key key)
 {
-    QWidget* widget = qt::controlWidget(control);
-    if (!widget)
-        return;
-    QPointF local(x, y);
-    QPointF global = widget->mapToGlobal(local);
-    QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-    QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(widget, &press);
-    QCoreApplication::sendEvent(widget, &release);
+    if (QWidget* widget = qt::controlWidget(control))
+        sendKeyTo(widget, qtKey(key));
 }
 
 namespace {
@@ -243,17 +235,9 @@ unsigned long long nativeWindowId(int window)
 
 void typeText(int control, const std::string& text)
 {
-    QWidget* widget = qt::controlWidget(control);
-    if (!widget)
-        return;
-    widget->setFocus(Qt::OtherFocusReason);
-    for (char c : text) {
-        QString character = toQt(std::string(1, c));
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, character);
-        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, character);
-        QCoreApplication::sendEvent(widget, &press);
-        QCoreApplication::sendEvent(widget, &release);
-    }
+    if (QWidget* widget = qt::controlWidget(control))
+        for (char c : text)
+            sendKeyTo(widget, Qt::Key_unknown, toQt(std::string(1, c)));
 }
 
 int beeps()

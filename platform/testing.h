@@ -56,11 +56,9 @@ void resizeWindow(int window, Size client);
 // The mouse position that mousePosition() reports; (-1, -1) for outside.
 void setMousePosition(int window, int x, int y);
 // Real input to a control's widget, through the toolkit's own handling: the key
-// is pressed and released with the control focused; the click is a left-button
-// press and release at (x, y) in the control's own coordinates.
+// is pressed and released with the control focused.
 enum class Key { Left, Right, Home, End, PageUp, PageDown, Enter, Escape, Plus, Minus };
 void sendKey(int control, Key key);
-void clickAt(int control, int x, int y);
 // Real pointer events at (x, y) in a control's own coordinates, each first
 // moving the mouse there: a wheel turn (120 a notch, positive away from the
 // user), and the steps of a left-button drag.

@@ -48,6 +48,11 @@ bool loadRecords(const ReadSource& read, const std::string& fileTitle)
     return true;
 }
 
+int fittingLevel()
+{
+    return levelForSpan(spanOf(store().interval, store().recordCount));
+}
+
 void fitTimeScale(int32_t span)
 {
     int level = levelForSpan(span);

@@ -35,5 +35,7 @@ bool loadRecords(const ReadSource& read, const std::string& fileTitle);
 // Chooses the time-scale level for a span of `span` seconds, shows it on the
 // track bar (which shows 6 for the levels below 6) and applies it.
 void fitTimeScale(int32_t span);
+// The level fitTimeScale chooses for the store's span.
+int fittingLevel();
 
 } // namespace records

@@ -22,6 +22,14 @@ protected:
     }
 };
 
+// A left click on the handle at the bar's lowest position.
+void clickHandle()
+{
+    int y = platform::controlRect(timeScaleTrackBar).height / 2;
+    t::sendMouse(timeScaleTrackBar, t::MouseStep::Press, 4, y);
+    t::sendMouse(timeScaleTrackBar, t::MouseStep::Release, 4, y);
+}
+
 int level()
 {
     return graph::timeWindow().timeScalePosition;
@@ -37,7 +45,7 @@ TEST_F(TrackBarTest, EveryActionAppliesTheLevelShown)
         int level;
     };
     const std::vector<Action> actions = {
-        {"click on the handle", [] { t::clickAt(timeScaleTrackBar, 4, platform::controlRect(timeScaleTrackBar).height / 2); }, 6},
+        {"click on the handle", [] { clickHandle(); }, 6},
         {"Left", [] { t::sendKey(timeScaleTrackBar, t::Key::Left); }, 6},
         {"Home", [] { t::sendKey(timeScaleTrackBar, t::Key::Home); }, 6},
         {"Page Down", [] { t::sendKey(timeScaleTrackBar, t::Key::PageDown); }, 6},
