@@ -50,7 +50,7 @@ void ReadRecordLines(benchmark::State& state)
     int64_t lastCount = 0;
     for (auto _ : state) {
         records::LogLines lines(fileBytes);
-        std::string line;
+        std::string_view line;
         for (int header = 0; header < 5; ++header)
             lines.next(line);
         int32_t temperature = 0, humidity = 0;

@@ -29,18 +29,6 @@ void showBar(int percent)
                          + std::to_string(percent) + "%");
 }
 
-records::RecordSeries seriesOf(const device::Fetch& fetch)
-{
-    records::RecordSeries series;
-    series.header.newestTime = fetch.newestTime;
-    series.header.interval = fetch.interval;
-    series.records.reserve(fetch.samples.size());
-    for (const device::Sample& sample : fetch.samples)
-        series.records.push_back(records::Record{0, sample.humidity, sample.temperature});
-    records::assignTimes(series.records, fetch.newestTime, fetch.interval);
-    return series;
-}
-
 // Says what went wrong on the way; true when the samples came.
 bool fetched(const device::Fetch& fetch, uint32_t address)
 {
@@ -89,7 +77,7 @@ int download(const DownloadOptions& options)
         return exitFailed;
     const std::string path = options.output.empty()
         ? records::formatTime("sentrel-%yyyy%mm%dd-%hh%ii.log", fetch.newestTime) : options.output;
-    return writeSeries(path, seriesOf(fetch), options.merge);
+    return writeSeries(path, device::seriesOf(fetch), options.merge);
 }
 
 } // namespace cli

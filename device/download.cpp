@@ -38,15 +38,8 @@ void buildDownloadWindow()
 // The load sequence with the fetched samples; the records come from no file.
 void loadSamples(const Fetch& fetch)
 {
-    records::loadRecords(
-        [&](records::LoadHeader& header) {
-            header.newestTime = fetch.newestTime;
-            header.interval = fetch.interval;
-            for (const Sample& sample : fetch.samples)
-                records::appendRecord(sample.temperature, sample.humidity);
-            return true;
-        },
-        "");
+    records::RecordSeries series = seriesOf(fetch);
+    records::loadSeries(series, "");
 }
 
 void showProgress(int percent)

@@ -47,4 +47,16 @@ Fetch fetchSamples(uint32_t address, const Progress& progress)
     return fetch;
 }
 
+records::RecordSeries seriesOf(const Fetch& fetch)
+{
+    records::RecordSeries series;
+    series.header.newestTime = fetch.newestTime;
+    series.header.interval = fetch.interval;
+    series.records.reserve(fetch.samples.size());
+    for (const Sample& sample : fetch.samples)
+        series.records.push_back(records::Record{0, sample.humidity, sample.temperature});
+    records::assignTimes(series.records, fetch.newestTime, fetch.interval);
+    return series;
+}
+
 } // namespace device

@@ -10,6 +10,7 @@
 #include "device/link.h"
 #include "device/messages.h"
 #include "device/protocol.h"
+#include "records/recordfile.h"
 
 #include <cstdint>
 #include <optional>
@@ -33,5 +34,8 @@ struct Fetch {
 // Connects to port 80 of `address` (first octet in the low byte), queries and
 // dumps the logger. The connection stays open until the next connect.
 Fetch fetchSamples(uint32_t address, const Progress& progress);
+
+// The fetched samples as records, timed from the newest sample back.
+records::RecordSeries seriesOf(const Fetch& fetch);
 
 } // namespace device

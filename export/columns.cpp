@@ -8,11 +8,6 @@ namespace xls {
 
 namespace {
 
-bool isGap(const records::Record& record)
-{
-    return record.temperature == 0 && record.humidity == 0;
-}
-
 // `value` in tenths, rounded half to even (the default rounding mode).
 int32_t tenthsOf(double value)
 {
@@ -42,7 +37,7 @@ std::array<std::string, ColumnCount> columnTitles(bool fahrenheit)
 RowValues rowValues(const records::Record& record, bool fahrenheit)
 {
     RowValues values;
-    if (isGap(record))
+    if (records::isGap(record))
         return values;
     // Stored tenths of a degree Celsius are exact: no rounding on the way.
     values[TemperatureColumn - 1] =

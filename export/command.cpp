@@ -7,8 +7,6 @@
 #include "platform/file.h"
 #include "records/store.h"
 
-#include <cctype>
-
 namespace xls {
 
 namespace {
@@ -30,13 +28,6 @@ const char* const exportPatterns = "Excel 97-2003 File (*.xls)|*.xls|"
                                    "All files (*.*)|*.*";
 
 const char* const moreRecordsHint = "\n\nChoose Excel Workbook (*.xlsx) or CSV for more records.";
-
-std::string lowerCase(std::string text)
-{
-    for (char& c : text)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
-}
 
 // The format of the chosen entry; "All files" writes the .xls.
 Format formatOfPattern(int pattern)

@@ -10,16 +10,20 @@
 
 namespace xls {
 
+std::string lowerCase(std::string text)
+{
+    for (char& c : text)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
 namespace {
 
 std::string lowerExtension(const std::string& path)
 {
     const std::string title = records::fileTitleOf(path);
     const size_t dot = title.rfind('.');
-    std::string extension = dot == std::string::npos ? std::string() : title.substr(dot);
-    for (char& c : extension)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return extension;
+    return dot == std::string::npos ? std::string() : lowerCase(title.substr(dot));
 }
 
 bool writeFile(const std::vector<records::Record>& records, const std::string& path, Format format,

@@ -15,11 +15,6 @@ namespace {
 
 Extremes storeExtremes;
 
-bool isGap(const records::Record& r)
-{
-    return r.humidity == 0 && r.temperature == 0;
-}
-
 // One decimal; "-0.0" loses its sign.
 std::string oneDecimal(double value)
 {
@@ -55,11 +50,11 @@ const Extremes& extremes()
 ExtremePlaces findExtremes(const std::vector<records::Record>& recs)
 {
     int32_t newest = static_cast<int32_t>(recs.size()) - 1;
-    while (newest >= 0 && isGap(recs[static_cast<size_t>(newest)]))
+    while (newest >= 0 && records::isGap(recs[static_cast<size_t>(newest)]))
         --newest;
     ExtremePlaces p = {newest, newest, newest, newest};
     for (int32_t i = newest - 1; i >= 0; --i)
-        if (!isGap(recs[static_cast<size_t>(i)]))
+        if (!records::isGap(recs[static_cast<size_t>(i)]))
             widen(p, i, recs);
     return p;
 }

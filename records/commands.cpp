@@ -42,13 +42,7 @@ void importRecords()
         return;
     }
     app::setBusyCursor(true);
-    loadRecords(
-        [&](LoadHeader& loaded) {
-            loaded = series.header;
-            store().records = std::move(series.records);
-            return true;
-        },
-        platform::displayName(fileTitleOf(choice.path)));
+    loadSeries(series, platform::displayName(fileTitleOf(choice.path)));
 }
 
 void saveRecordsAs()

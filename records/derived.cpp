@@ -20,8 +20,8 @@ constexpr int32_t highestHumidity = 1000;     // tenths of %RH
 
 bool hasDerivedValues(const Record& record)
 {
-    bool gap = record.humidity == 0 && record.temperature == 0;
-    return !gap && record.humidity > 0 && record.humidity <= highestHumidity
+    // A gap has humidity 0, so it is left out too.
+    return record.humidity > 0 && record.humidity <= highestHumidity
         && record.temperature >= lowestTemperature && record.temperature <= highestTemperature;
 }
 

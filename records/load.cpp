@@ -6,6 +6,7 @@
 #include "graph/timewindow.h"
 #include "platform/controls.h"
 #include "platform/window.h"
+#include "records/recordfile.h"
 #include "records/store.h"
 #include "records/timescale.h"
 
@@ -51,6 +52,17 @@ bool loadRecords(const ReadSource& read, const std::string& fileTitle)
 int fittingLevel()
 {
     return levelForSpan(spanOf(store().interval, store().recordCount));
+}
+
+void loadSeries(RecordSeries& series, const std::string& fileTitle)
+{
+    loadRecords(
+        [&](LoadHeader& loaded) {
+            loaded = series.header;
+            store().records = std::move(series.records);
+            return true;
+        },
+        fileTitle);
 }
 
 void fitTimeScale(int32_t span)

@@ -14,6 +14,8 @@
 
 namespace records {
 
+struct RecordSeries;
+
 // What a source's header says.
 struct LoadHeader {
     int32_t newestTime = -1;   // time of the newest (last) sample
@@ -31,6 +33,8 @@ using ReadSource = std::function<bool(LoadHeader&)>;
 // first line, the download before connecting); the sequence switches it off.
 // Returns what `read` returned.
 bool loadRecords(const ReadSource& read, const std::string& fileTitle);
+// The load sequence with records already read: they move into the store.
+void loadSeries(RecordSeries& series, const std::string& fileTitle);
 
 // Chooses the time-scale level for a span of `span` seconds, shows it on the
 // track bar (which shows 6 for the levels below 6) and applies it.

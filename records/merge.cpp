@@ -10,11 +10,6 @@ namespace records {
 
 namespace {
 
-bool isGap(const Record& r)
-{
-    return r.temperature == 0 && r.humidity == 0;
-}
-
 int64_t oldestTime(const RecordSeries& s)
 {
     return int64_t{s.header.newestTime} - int64_t{s.header.interval} * (static_cast<int64_t>(s.records.size()) - 1);

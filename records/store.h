@@ -43,6 +43,12 @@ struct RecordStore {
     std::string lastSavePath;
 };
 
+// A record whose two readings are both 0 holds no sample.
+inline bool isGap(const Record& record)
+{
+    return record.humidity == 0 && record.temperature == 0;
+}
+
 // The one store of the program; empty at start-up.
 RecordStore& store();
 // Puts the store back into its start-up state (every member zero or empty).
