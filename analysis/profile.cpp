@@ -11,9 +11,6 @@ namespace analysis {
 
 namespace {
 
-// Upper edges of the humidity bands in tenths; the last band takes the rest.
-constexpr std::array<int32_t, humidityBands - 1> humidityEdges = {50, 100, 200, 300, 400, 500, 600, 700, 800, 900};
-
 constexpr std::array<const char*, temperatureBands> rowLabels = {
     " 0- 5\xB0" "C", " 5-10\xB0" "C", "10-15\xB0" "C", "15-20\xB0" "C", "20-25\xB0" "C",
     "25-30\xB0" "C", "30-35\xB0" "C", "35-40\xB0" "C", "40-45\xB0" "C", "45-50\xB0" "C",
@@ -94,17 +91,17 @@ const char* humidityBandTitle(int band)
 
 int humidityBand(int32_t humidity)
 {
-    for (size_t band = 0; band < humidityEdges.size(); ++band)
-        if (humidity <= humidityEdges[band])
+    for (size_t band = 0; band + 1 < humidityBands; ++band)
+        if (humidity <= humidityBandEdges[band + 1])
             return static_cast<int>(band);
     return humidityBands - 1;
 }
 
 int temperatureBand(int32_t temperature)
 {
-    if (temperature <= 0 || temperature > 50 * temperatureBands)
+    if (temperature <= 0 || temperature > temperatureBandWidth * temperatureBands)
         return -1;
-    return (temperature - 1) / 50;
+    return (temperature - 1) / temperatureBandWidth;
 }
 
 std::string hoursText(int64_t count, int32_t interval)

@@ -17,6 +17,11 @@ namespace analysis {
 
 constexpr int temperatureBands = 14;
 constexpr int humidityBands = 11;
+// Where the bands begin and end, in tenths: humidity band b runs above edge b
+// up to edge b + 1 (the last one takes all above); temperature band t above
+// t * width up to (t + 1) * width.
+constexpr std::array<int32_t, humidityBands + 1> humidityBandEdges = {0, 50, 100, 200, 300, 400, 500, 600, 700, 800, 900, 950};
+constexpr int32_t temperatureBandWidth = 50;
 
 // Records per temperature band (first index) and humidity band.
 using ProfileCounts = std::array<std::array<int64_t, humidityBands>, temperatureBands>;

@@ -34,10 +34,8 @@ int32_t pickRecordTime(int32_t first, int32_t current, int32_t last)
     });
     platform::selectDropDownEntry(app::timePickerList, current - first);
     platform::createButton(app::timePickerWindow, app::timePickerOkButton, "Ok", {55, 60, 80, 20});
-    platform::setDialogKeys(app::timePickerWindow, app::timePickerOkButton);
-    platform::showWindow(app::timePickerWindow, platform::WindowShow::Normal);
     int32_t result = current;
-    app::runWindowLoop(app::timePickerWindow, app::profileWindow, [&](int control) {
+    app::runDialog(app::timePickerWindow, app::profileWindow, app::timePickerOkButton, [&](int control) {
         if (control == app::timePickerOkButton) {
             result = first + std::max(platform::selectedDropDownEntry(app::timePickerList), 0);
             app::state().closeRequested = 1;

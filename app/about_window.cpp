@@ -38,9 +38,7 @@ void buildAboutWindow()
 void openAboutWindow()
 {
     buildAboutWindow();
-    platform::setDialogKeys(aboutWindow, okButton);
-    platform::showWindow(aboutWindow, platform::WindowShow::Normal);
-    runWindowLoop(aboutWindow, mainWindow, onAboutControl);
+    runDialog(aboutWindow, mainWindow, okButton, onAboutControl);
 }
 
 } // namespace app

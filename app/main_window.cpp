@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include "app/ids.h"
+#include "graph/graph.h"
 #include "platform/controls.h"
 #include "platform/events.h"
 #include "platform/images.h"
@@ -70,10 +71,10 @@ void buildLeftColumn()
 void buildGraphArea()
 {
     platform::createImage(graphImage, 1, 1);
-    platform::createImageView(mainWindow, graphView, {200, 0, 1, 1});
+    platform::createImageView(mainWindow, graphView, {leftColumnWidth, 0, 1, 1});
     platform::setAccessibleName(graphView, "Graph");
     platform::watchPointer(graphView);
-    platform::createScrollBar(mainWindow, graphScrollBar, {200, 560, 600, 20});
+    platform::createScrollBar(mainWindow, graphScrollBar, {leftColumnWidth, 560, 600, scrollBarHeight});
     platform::setScrollRange(graphScrollBar, 0, 100, 10);
     platform::setAccessibleName(graphScrollBar, "Time window");
 }
@@ -90,8 +91,8 @@ void buildMainWindow()
     buildGraphArea();
     // No smaller than the left column and a graph that still draws, above the
     // status bar, so nothing overlaps.
-    platform::setMinimumClientSize(mainWindow, {leftColumnWidth + smallestGraph,
-                                                std::max(leftColumnHeight, smallestGraph + scrollBarHeight) +
+    platform::setMinimumClientSize(mainWindow, {leftColumnWidth + graph::smallestDrawn,
+                                                std::max(leftColumnHeight, graph::smallestDrawn + scrollBarHeight) +
                                                     platform::statusBarHeight(statusBar)});
     platform::showWindow(mainWindow, platform::WindowShow::Maximized);
 }

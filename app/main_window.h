@@ -8,8 +8,6 @@ namespace app {
 constexpr int leftColumnWidth = 200;
 constexpr int leftColumnHeight = 430;   // down to the foot of the time-scale frame
 constexpr int scrollBarHeight = 20;
-// The graph draws when wider and higher than 300 pixels.
-constexpr int smallestGraph = 301;
 
 // Opens the main window (800 x 600 client area at (0, 0), shown maximised), builds
 // its menu bar (a window without one goes on), its five-field status bar, and the

@@ -106,9 +106,7 @@ void buildPreferencesWindow()
 void openPreferencesWindow()
 {
     buildPreferencesWindow();
-    platform::setDialogKeys(preferencesWindow, okButton);
-    platform::showWindow(preferencesWindow, platform::WindowShow::Normal);
-    runWindowLoop(preferencesWindow, mainWindow, onPreferencesControl);
+    runDialog(preferencesWindow, mainWindow, okButton, onPreferencesControl);
 }
 
 } // namespace app

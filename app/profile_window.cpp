@@ -99,9 +99,7 @@ void openProfileWindow()
     records::store().rangeStart = 0;
     records::store().rangeEnd = records::recordTotal() - 1;
     buildProfileWindow();
-    platform::setDialogKeys(profileWindow, okButton);
-    platform::showWindow(profileWindow, platform::WindowShow::Normal);
-    runWindowLoop(profileWindow, mainWindow, onProfileControl);
+    runDialog(profileWindow, mainWindow, okButton, onProfileControl);
 }
 
 } // namespace app

@@ -18,6 +18,13 @@ void runWindowLoop(int window, int owner, const std::function<void(int control)>
     endWindowLoop(window, owner);
 }
 
+void runDialog(int window, int owner, int defaultButton, const std::function<void(int control)>& onControl)
+{
+    platform::setDialogKeys(window, defaultButton);
+    platform::showWindow(window, platform::WindowShow::Normal);
+    runWindowLoop(window, owner, onControl);
+}
+
 void endWindowLoop(int window, int owner)
 {
     platform::enableWindow(owner, true);

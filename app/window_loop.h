@@ -15,6 +15,10 @@ namespace app {
 // closeRequested.
 void runWindowLoop(int window, int owner, const std::function<void(int control)>& onControl);
 
+// Shows `window` with Enter pressing `defaultButton` and Escape acting as its
+// close box, then runs its loop as runWindowLoop does.
+void runDialog(int window, int owner, int defaultButton, const std::function<void(int control)>& onControl);
+
 // The last step of a secondary window: enable and focus the window it was opened
 // from, close it, and clear closeRequested.
 void endWindowLoop(int window, int owner);

@@ -137,14 +137,15 @@ std::string hoursJson(const std::array<int64_t, analysis::humidityBands>& counts
 // Humidity bands in %RH, then a row per temperature band in degrees Celsius.
 std::string profileJson(const analysis::Summary& s)
 {
-    const int humidityEdges[analysis::humidityBands + 1] = {0, 5, 10, 20, 30, 40, 50, 60, 70, 80, 90, 95};
+    const auto& edges = analysis::humidityBandEdges;
+    const int32_t width = analysis::temperatureBandWidth;
     std::string bands, rows;
-    for (int band = 0; band < analysis::humidityBands; ++band)
-        bands += std::string(band ? ", " : "") + "{\"from\": " + std::to_string(humidityEdges[band])
-            + ", \"to\": " + std::to_string(humidityEdges[band + 1]) + "}";
+    for (size_t band = 0; band < analysis::humidityBands; ++band)
+        bands += std::string(band ? ", " : "") + "{\"from\": " + std::to_string(edges[band] / 10)
+            + ", \"to\": " + std::to_string(edges[band + 1] / 10) + "}";
     for (int band = 0; band < analysis::temperatureBands; ++band)
-        rows += std::string(band ? ",\n    " : "") + "{\"from\": " + std::to_string(band * 5) + ", \"to\": "
-            + std::to_string(band * 5 + 5) + ", \"hours\": "
+        rows += std::string(band ? ",\n    " : "") + "{\"from\": " + std::to_string(band * width / 10) + ", \"to\": "
+            + std::to_string((band + 1) * width / 10) + ", \"hours\": "
             + hoursJson(s.profile[static_cast<size_t>(band)], s.interval) + "}";
     return "{\n   \"humidityBands\": [" + bands + "],\n   \"rows\": [\n    " + rows + "],\n   \"total\": "
         + hoursJson(s.profileTotal, s.interval) + "}";

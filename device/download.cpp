@@ -93,9 +93,7 @@ void downloadRecords()
         return;
     }
     buildDownloadWindow();
-    platform::setDialogKeys(app::deviceWindow, app::deviceButton);
-    platform::showWindow(app::deviceWindow, platform::WindowShow::Normal);
-    app::runWindowLoop(app::deviceWindow, app::mainWindow, onDownloadControl);
+    app::runDialog(app::deviceWindow, app::mainWindow, app::deviceButton, onDownloadControl);
 }
 
 } // namespace device

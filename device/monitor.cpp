@@ -165,9 +165,7 @@ void monitorDevice()
         return;
     }
     buildMonitorWindow();
-    platform::setDialogKeys(app::deviceWindow, app::deviceButton);
-    platform::showWindow(app::deviceWindow, platform::WindowShow::Normal);
-    app::runWindowLoop(app::deviceWindow, app::mainWindow, onMonitorControl);
+    app::runDialog(app::deviceWindow, app::mainWindow, app::deviceButton, onMonitorControl);
 }
 
 } // namespace device

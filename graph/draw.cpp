@@ -171,7 +171,7 @@ Readout renderGraph(const GraphPicture& picture)
     platform::Size size = platform::imageSize(f.image);
     platform::fillRect(f.image, 0, 0, size.width, size.height, white);
     Readout readout;
-    if (records::store().recordCount > 0 && records::recordTotal() > 0 && f.w > 300 && f.h > 300) {
+    if (records::store().recordCount > 0 && records::recordTotal() > 0 && f.w >= smallestDrawn && f.h >= smallestDrawn) {
         drawHumidityGrid(f);
         drawTimeGrid(f);
         drawPlotFrame(f);

@@ -24,6 +24,9 @@ enum class Target { Screen, Print };
 
 void drawGraph(Target target);
 
+// The smallest width and height at which the graph draws more than white.
+constexpr int32_t smallestDrawn = 301;
+
 // One picture of the graph.
 struct GraphPicture {
     int image;              // an existing image (images.h), normally width x height
