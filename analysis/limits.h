@@ -32,6 +32,8 @@ struct Limits {
     std::optional<int32_t> value[limitKindCount];
     // Minutes an excursion must last to count; 0 or more.
     int32_t delayMinutes = 0;
+
+    friend bool operator==(const Limits&, const Limits&) = default;
 };
 
 // True when at least one of the four limits is set.

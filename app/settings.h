@@ -14,6 +14,8 @@
 // octet in the low byte (192.168.1.200 is 192 + 168 * 256 + 1 * 65536 + 200 * 16777216).
 #pragma once
 
+#include "analysis/limits.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -31,6 +33,9 @@ struct Settings {
     bool dotStyle;
     // IPv4 address of the device, first octet in the low byte.
     uint32_t deviceAddress;
+    // Limits on the readings, drawn on the graph and watched by the Monitor;
+    // none set by default.
+    analysis::Limits limits;
 
     friend bool operator==(const Settings&, const Settings&) = default;
 };
