@@ -1,7 +1,7 @@
 // JPEG decoding with libjpeg from memory (jpeg_mem_src). Errors longjmp back
 // here instead of ending the process, so bad data gives false.
 #include "platform/images.h"
-#include "platform/qt_internal.h"
+#include "platform/qt/qt_internal.h"
 
 #include <csetjmp>
 #include <cstdio>

@@ -4,7 +4,7 @@
 // Controls are children of the client at client coordinates; a status bar is a
 // child of the client kept at its bottom edge, as on Windows.
 #include "platform/controls.h"
-#include "platform/qt_internal.h"
+#include "platform/qt/qt_internal.h"
 #include "platform/testing.h"
 #include "platform/window.h"
 

@@ -1,7 +1,7 @@
 // Windows-1252 <-> Unicode at the toolkit boundary (cp1252.h has the table).
 #include "platform/cp1252.h"
 #include "platform/file.h"
-#include "platform/qt_internal.h"
+#include "platform/qt/qt_internal.h"
 
 #include <QFile>
 

@@ -1,7 +1,7 @@
 // Pointer and keys of one watched control: wheel turns, left-button drags and the
 // navigation keys, turned into events of its window.
 #include "platform/events.h"
-#include "platform/qt_internal.h"
+#include "platform/qt/qt_internal.h"
 #include "platform/testing.h"
 
 #include <QApplication>

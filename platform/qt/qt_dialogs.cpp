@@ -1,6 +1,6 @@
 // The modal system dialogs. Under test each takes a scripted answer instead.
 #include "platform/dialogs.h"
-#include "platform/qt_internal.h"
+#include "platform/qt/qt_internal.h"
 #include "platform/testing.h"
 
 #include <QColorDialog>

@@ -6,7 +6,7 @@
 // suit it, at a fraction of the time and a file of about the same size.
 #include "platform/file.h"
 #include "platform/images.h"
-#include "platform/qt_internal.h"
+#include "platform/qt/qt_internal.h"
 
 #include <QImage>
 

@@ -1,6 +1,6 @@
 // Controls by identifier, on Qt widgets placed at client coordinates.
 #include "platform/controls.h"
-#include "platform/qt_internal.h"
+#include "platform/qt/qt_internal.h"
 
 #include <QAbstractItemView>
 #include <QButtonGroup>

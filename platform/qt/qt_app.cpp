@@ -3,7 +3,7 @@
 #include "platform/controls.h"
 #include "platform/events.h"
 #include "platform/platform.h"
-#include "platform/qt_internal.h"
+#include "platform/qt/qt_internal.h"
 #include "platform/socket.h"
 #include "platform/testing.h"
 #include "platform/window.h"

@@ -1,7 +1,7 @@
 // Off-screen images, fonts and drawing. Rectangles and lines are rasterised here
 // pixel by pixel; the toolkit only draws text.
 #include "platform/images.h"
-#include "platform/qt_internal.h"
+#include "platform/qt/qt_internal.h"
 
 #include <QFont>
 #include <QFontMetrics>

@@ -3,7 +3,7 @@
 
 #include "platform/controls.h"
 #include "platform/images.h"
-#include "platform/qt_internal.h"
+#include "platform/qt/qt_internal.h"
 #include "platform/window.h"
 
 #include <QAbstractButton>

@@ -1,6 +1,6 @@
 // One-page print jobs on the toolkit's printer, which can also be a PDF file.
 #include "platform/print.h"
-#include "platform/qt_internal.h"
+#include "platform/qt/qt_internal.h"
 #include "platform/testing.h"
 
 #include <QPainter>
