@@ -1,7 +1,6 @@
 // JPEG decoding with libjpeg from memory (jpeg_mem_src). Errors longjmp back
 // here instead of ending the process, so bad data gives false.
 #include "platform/images.h"
-#include "platform/qt/qt_internal.h"
 
 #include <csetjmp>
 #include <cstdio>
@@ -25,12 +24,22 @@ void onError(j_common_ptr info)
 
 void ignoreMessage(j_common_ptr) {}
 
-// Copies one decoded RGB scan line into row `y` of the image.
-void copyRow(QImage& image, int y, const unsigned char* rgbRow)
+// Copies one decoded RGB scan line of `width` pixels into row `y` of the image,
+// through the drawing operations every backend has: one fill for each run of equal
+// pixels.
+void copyRow(int id, int y, int width, const unsigned char* rgbRow)
 {
-    QRgb* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-    for (int x = 0; x < image.width(); ++x)
-        line[x] = qRgb(rgbRow[3 * x], rgbRow[3 * x + 1], rgbRow[3 * x + 2]);
+    auto colorAt = [rgbRow](int x) {
+        return rgb(rgbRow[3 * x], rgbRow[3 * x + 1], rgbRow[3 * x + 2]);
+    };
+    for (int x = 0; x < width;) {
+        Color color = colorAt(x);
+        int end = x + 1;
+        while (end < width && colorAt(end) == color)
+            ++end;
+        fillRect(id, x, y, end - x, 1, color);
+        x = end;
+    }
 }
 
 // Limits that keep a hostile header from asking for gigabytes.
@@ -61,13 +70,13 @@ bool decodeJpeg(int id, const unsigned char* data, size_t size)
     info.out_color_space = JCS_RGB;
     jpeg_start_decompress(&info);
     createImage(id, static_cast<int>(info.output_width), static_cast<int>(info.output_height));
-    QImage* image = qt::imageOf(id);
+    int width = static_cast<int>(info.output_width);
     row.resize(static_cast<size_t>(info.output_width) * 3);
     while (info.output_scanline < info.output_height) {
         unsigned char* rows[] = {row.data()};
         int y = static_cast<int>(info.output_scanline);
         jpeg_read_scanlines(&info, rows, 1);
-        copyRow(*image, y, row.data());
+        copyRow(id, y, width, row.data());
     }
     jpeg_finish_decompress(&info);
     jpeg_destroy_decompress(&info);
