@@ -1,0 +1,610 @@
+// The test seam on Win32: scripted steps and dialog answers, records, and readers.
+// Acting as the user sends the controls the messages Windows itself sends them.
+#include "platform/testing.h"
+
+#include "platform/controls.h"
+#include "platform/file.h"
+#include "platform/images.h"
+#include "platform/win32/internal.h"
+#include "platform/window.h"
+
+#include <commctrl.h>
+
+#include <deque>
+#include <variant>
+
+namespace platform::testing {
+
+namespace {
+
+struct Answer {
+    std::string kind;   // the dialog kind it answers
+    std::string path;
+    int pattern = 0;
+    std::optional<Color> color;
+};
+
+struct TestState {
+    bool active = false;
+    std::deque<std::variant<Event, std::function<void()>>> script;
+    std::deque<Answer> answers;
+    std::vector<Message> messages;
+    std::vector<std::string> webAddresses;
+    std::vector<std::string> failures;
+    DialogRequest lastDialog;
+    bool exhaustedReported = false;
+    int beeps = 0;
+};
+
+TestState state;
+
+// The next answer if it is for a dialog of `kind`; a failure otherwise.
+std::optional<Answer> takeAnswer(const std::string& kind, const std::string& title)
+{
+    state.lastDialog = DialogRequest{kind, title, "", "", ""};
+    if (state.answers.empty() || state.answers.front().kind != kind) {
+        state.failures.push_back("unscripted " + kind + " dialog \"" + title + "\"");
+        return std::nullopt;
+    }
+    Answer answer = state.answers.front();
+    state.answers.pop_front();
+    return answer;
+}
+
+// The notification a control sends its frame, as the control itself sends it.
+void notify(HWND control, WORD code)
+{
+    SendMessageW(GetParent(control), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(control), code), reinterpret_cast<LPARAM>(control));
+}
+
+void notifyScroll(HWND control, WORD code, int position)
+{
+    SendMessageW(GetParent(control), WM_HSCROLL, MAKEWPARAM(code, position), reinterpret_cast<LPARAM>(control));
+}
+
+bool usable(HWND control)
+{
+    return control && IsWindowEnabled(control);
+}
+
+// A message as the thread's queue would deliver it, through the layer's own
+// handling first.
+void deliver(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    MSG msg{hwnd, message, wParam, lParam, GetTickCount(), {0, 0}};
+    win32::dispatch(msg);
+}
+
+UINT virtualKey(Key key)
+{
+    switch (key) {
+    case Key::Left: return VK_LEFT;
+    case Key::Right: return VK_RIGHT;
+    case Key::Home: return VK_HOME;
+    case Key::End: return VK_END;
+    case Key::PageUp: return VK_PRIOR;
+    case Key::PageDown: return VK_NEXT;
+    case Key::Enter: return VK_RETURN;
+    case Key::Escape: return VK_ESCAPE;
+    case Key::Plus: return VK_ADD;
+    case Key::Minus: return VK_SUBTRACT;
+    }
+    return 0;
+}
+
+// The control's focus as the user's key finds it (an address control hands it
+// to one of its fields).
+HWND focusOn(HWND control)
+{
+    SetFocus(control);
+    HWND focus = GetFocus();
+    return focus ? focus : control;
+}
+
+// Puts the scripted mouse where a pointer event at (x, y) of `control` happens.
+void moveMouseTo(HWND control, int x, int y)
+{
+    int window = win32::windowOfHwnd(control);
+    POINT p{x, y};
+    MapWindowPoints(control, win32::frameOf(window), &p, 1);
+    win32::setScriptedMouse(window, {p.x, p.y});
+}
+
+} // namespace
+
+void begin()
+{
+    state = TestState{};
+    state.active = true;
+    win32::clearScriptedMouse();
+}
+
+void end()
+{
+    state = TestState{};
+    win32::clearScriptedMouse();
+}
+
+bool active()
+{
+    return state.active;
+}
+
+void post(Event event)
+{
+    state.script.emplace_back(event);
+}
+
+void post(std::function<void()> step)
+{
+    state.script.emplace_back(std::move(step));
+}
+
+// ----- Acting as the user -----
+
+// Push buttons, options and links all notify with code 0 (BN_CLICKED, STN_CLICKED).
+void click(int control)
+{
+    HWND hwnd = win32::controlHwnd(control);
+    if (usable(hwnd))
+        notify(hwnd, BN_CLICKED);
+}
+
+void chooseMenu(int item)
+{
+    win32::triggerMenuItem(item);
+}
+
+void requestClose(int window)
+{
+    if (HWND frame = win32::frameOf(window))
+        SendMessageW(frame, WM_CLOSE, 0, 0);
+}
+
+// As the mouse does it: the thumb moves (if it does) and is let go.
+void moveTrackBar(int control, int position)
+{
+    HWND hwnd = win32::controlHwnd(control);
+    if (!usable(hwnd))
+        return;
+    int before = trackBarPosition(control);
+    SendMessageW(hwnd, TBM_SETPOS, TRUE, position);
+    int now = trackBarPosition(control);
+    if (now != before)
+        notifyScroll(hwnd, TB_THUMBTRACK, now);
+    notifyScroll(hwnd, TB_ENDTRACK, 0);
+}
+
+void dragScrollBar(int control, int position)
+{
+    if (usable(win32::controlHwnd(control)))
+        win32::moveScrollBar(control, position);
+}
+
+void typeAddress(int control, const std::string& text)
+{
+    HWND hwnd = win32::controlHwnd(control);
+    if (usable(hwnd) && IsWindowVisible(hwnd))
+        win32::enterAddress(control, text);
+}
+
+void chooseDropDownEntry(int control, int index)
+{
+    HWND hwnd = win32::controlHwnd(control);
+    if (!usable(hwnd))
+        return;
+    SendMessageW(hwnd, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    notify(hwnd, CBN_SELENDOK);
+}
+
+void resizeWindow(int window, Size client)
+{
+    win32::resizeClient(window, client);
+}
+
+void setMousePosition(int window, int x, int y)
+{
+    win32::setScriptedMouse(window, {x, y});
+    win32::wake();
+}
+
+void sendKey(int control, Key key)
+{
+    HWND hwnd = win32::controlHwnd(control);
+    if (!hwnd)
+        return;
+    HWND target = focusOn(hwnd);
+    UINT vk = virtualKey(key);
+    UINT scan = MapVirtualKeyW(vk, MAPVK_VK_TO_VSC);
+    deliver(target, WM_KEYDOWN, vk, 1 | static_cast<LPARAM>(scan) << 16);
+    deliver(GetFocus() ? GetFocus() : target, WM_KEYUP, vk, 1 | static_cast<LPARAM>(scan) << 16 | 3LL << 30);
+}
+
+void sendWheel(int control, int x, int y, int delta, unsigned modifiers, WheelAxis axis)
+{
+    HWND hwnd = win32::controlHwnd(control);
+    if (!hwnd)
+        return;
+    moveMouseTo(hwnd, x, y);
+    POINT screen{x, y};
+    ClientToScreen(hwnd, &screen);
+    WORD keys = static_cast<WORD>((modifiers & ModifierShift ? MK_SHIFT : 0) | (modifiers & ModifierControl ? MK_CONTROL : 0));
+    // Windows counts a tilt to the right as positive.
+    int sent = axis == WheelVertical ? delta : -delta;
+    deliver(hwnd, axis == WheelVertical ? WM_MOUSEWHEEL : WM_MOUSEHWHEEL, MAKEWPARAM(keys, static_cast<short>(sent)),
+            MAKELPARAM(screen.x, screen.y));
+}
+
+void sendMouse(int control, MouseStep step, int x, int y)
+{
+    HWND hwnd = win32::controlHwnd(control);
+    if (!hwnd)
+        return;
+    moveMouseTo(hwnd, x, y);
+    UINT message = step == MouseStep::Press ? WM_LBUTTONDOWN : step == MouseStep::Move ? WM_MOUSEMOVE : WM_LBUTTONUP;
+    deliver(hwnd, message, step == MouseStep::Release ? 0 : MK_LBUTTON, MAKELPARAM(x, y));
+}
+
+void typeText(int control, const std::string& text)
+{
+    HWND hwnd = win32::controlHwnd(control);
+    if (!hwnd)
+        return;
+    focusOn(hwnd);
+    for (wchar_t c : win32::fromCp1252(text)) {
+        HWND target = GetFocus() ? GetFocus() : hwnd;
+        deliver(target, WM_CHAR, c, 1);
+    }
+}
+
+void pumpFor(int ms)
+{
+    DWORD start = GetTickCount();
+    for (DWORD elapsed = 0; elapsed < static_cast<DWORD>(ms); elapsed = GetTickCount() - start) {
+        MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(ms) - elapsed, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        win32::pump();
+    }
+}
+
+unsigned long long nativeWindowId(int window)
+{
+    return reinterpret_cast<uintptr_t>(win32::frameOf(window));
+}
+
+int beeps()
+{
+    return state.beeps;
+}
+
+// The focus may sit in a part of a control (a field of an address control).
+int focusedControl()
+{
+    HWND focus = GetFocus();
+    int control = win32::controlOfHwnd(focus);
+    return control >= 0 || !focus ? control : win32::controlOfHwnd(GetParent(focus));
+}
+
+bool focusShown()
+{
+    HWND focus = GetFocus();
+    return focus && (SendMessageW(focus, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) == 0;
+}
+
+int openDropDownRows(int control)
+{
+    HWND hwnd = win32::controlHwnd(control);
+    if (!hwnd)
+        return 0;
+    SendMessageW(hwnd, CB_SHOWDROPDOWN, TRUE, 0);
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    int rows = 0;
+    int row = static_cast<int>(SendMessageW(hwnd, CB_GETITEMHEIGHT, 0, 0));
+    if (GetComboBoxInfo(hwnd, &info) && info.hwndList && row > 0) {
+        RECT r;
+        GetClientRect(info.hwndList, &r);
+        rows = r.bottom / row;
+    }
+    SendMessageW(hwnd, CB_SHOWDROPDOWN, FALSE, 0);
+    return rows;
+}
+
+// ----- Dialog answers -----
+
+void answerOpenFile(const std::string& path, int pattern)
+{
+    state.answers.push_back({"open file", path, pattern, std::nullopt});
+}
+
+void answerSaveFile(const std::string& path, int pattern)
+{
+    state.answers.push_back({"save file", path, pattern, std::nullopt});
+}
+
+void answerColor(std::optional<Color> color)
+{
+    state.answers.push_back({"colour", "", 0, color});
+}
+
+void answerPrint(const std::string& pdfPath)
+{
+    state.answers.push_back({"print", pdfPath, 0, std::nullopt});
+}
+
+// ----- Records -----
+
+const std::vector<Message>& messages()
+{
+    return state.messages;
+}
+
+const std::vector<std::string>& openedWebAddresses()
+{
+    return state.webAddresses;
+}
+
+const DialogRequest& lastDialog()
+{
+    return state.lastDialog;
+}
+
+const std::vector<std::string>& failures()
+{
+    return state.failures;
+}
+
+// ----- Readers -----
+
+namespace {
+
+std::wstring itemText(HWND list, int row, int column)
+{
+    std::vector<wchar_t> buffer(1024, L'\0');
+    LVITEMW item{};
+    item.iSubItem = column;
+    item.pszText = buffer.data();
+    item.cchTextMax = static_cast<int>(buffer.size());
+    SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    return buffer.data();
+}
+
+int columnCount(HWND list)
+{
+    HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
+    return header ? static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
+}
+
+} // namespace
+
+std::vector<std::string> listRows(int control)
+{
+    std::vector<std::string> rows;
+    HWND list = win32::controlHwnd(control);
+    if (!list)
+        return rows;
+    int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    int columns = columnCount(list);
+    for (int row = 0; row < count; ++row) {
+        std::wstring cells;
+        for (int column = 0; column < columns; ++column)
+            cells += (column ? L"\n" : L"") + itemText(list, row, column);
+        rows.push_back(win32::toCp1252(cells));
+    }
+    return rows;
+}
+
+std::vector<std::string> listColumnTitles(int control)
+{
+    std::vector<std::string> titles;
+    HWND list = win32::controlHwnd(control);
+    if (!list)
+        return titles;
+    for (int column = 0; column < columnCount(list); ++column) {
+        std::vector<wchar_t> buffer(256, L'\0');
+        LVCOLUMNW info{};
+        info.mask = LVCF_TEXT;
+        info.pszText = buffer.data();
+        info.cchTextMax = static_cast<int>(buffer.size());
+        SendMessageW(list, LVM_GETCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&info));
+        titles.push_back(win32::toCp1252(buffer.data()));
+    }
+    return titles;
+}
+
+std::vector<std::string> dropDownEntries(int control)
+{
+    return win32::dropDownTexts(control);
+}
+
+std::string statusText(int statusBar, int field)
+{
+    return win32::statusFieldText(statusBar, field);
+}
+
+int statusProgress(int statusBar, int field)
+{
+    return win32::statusFieldProgress(statusBar, field);
+}
+
+ScrollInfo scrollInfo(int control)
+{
+    win32::ScrollSettings s = win32::scrollSettings(control);
+    return {s.minimum, s.maximum, s.page, s.position};
+}
+
+std::string accessibleName(int control)
+{
+    return win32::accessibleNameOf(control);
+}
+
+std::string windowAccessibleName(int window)
+{
+    return windowTitle(window);
+}
+
+bool windowVisible(int window)
+{
+    HWND frame = win32::frameOf(window);
+    return frame && IsWindowVisible(frame);
+}
+
+bool windowEnabled(int window)
+{
+    HWND frame = win32::frameOf(window);
+    return frame && IsWindowEnabled(frame);
+}
+
+bool waitCursorShown()
+{
+    return win32::waitCursorShown();
+}
+
+bool hasIcon(int window)
+{
+    HWND frame = win32::frameOf(window);
+    return frame && SendMessageW(frame, WM_GETICON, ICON_BIG, 0) != 0;
+}
+
+bool saveImagePng(int image, const std::string& path)
+{
+    return writeImagePng(image, path);
+}
+
+bool loadImagePng(int image, const std::string& path)
+{
+    freeImage(image);
+    std::string bytes;
+    std::vector<uint32_t> pixels;
+    int width = 0, height = 0;
+    if (!readFile(path, bytes) || !win32::decodePng(bytes, pixels, width, height))
+        return false;
+    createImage(image, width, height);
+    std::optional<win32::Canvas> c = win32::canvasOf(image);
+    if (!c)
+        return false;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            c->bits[y * c->stride + x] = pixels[static_cast<size_t>(y) * width + x] & 0xFFFFFF;
+    return true;
+}
+
+namespace {
+
+// What the screen shows of the window `frame` in `area` (window coordinates of
+// GetWindowDC when `whole`, else client coordinates), into image `image`.
+bool grab(HWND frame, bool whole, int image)
+{
+    RedrawWindow(frame, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    RECT r;
+    if (whole) {
+        GetWindowRect(frame, &r);
+        OffsetRect(&r, -r.left, -r.top);
+    } else {
+        GetClientRect(frame, &r);
+    }
+    createImage(image, r.right, r.bottom);
+    HDC source = whole ? GetWindowDC(frame) : GetDC(frame);
+    HDC target = win32::imageDc(image);
+    bool ok = source && target && BitBlt(target, 0, 0, r.right, r.bottom, source, 0, 0, SRCCOPY);
+    ReleaseDC(frame, source);
+    GdiFlush();
+    return ok;
+}
+
+constexpr int scratchImage = -1000;   // an id the program never uses
+
+} // namespace
+
+bool saveWindowPng(int window, const std::string& path)
+{
+    HWND frame = win32::frameOf(window);
+    bool ok = frame && grab(frame, true, scratchImage) && writeImagePng(scratchImage, path);
+    freeImage(scratchImage);
+    return ok;
+}
+
+void grabClient(int window, int image)
+{
+    if (HWND frame = win32::frameOf(window)) {
+        freeImage(image);
+        grab(frame, false, image);
+    }
+}
+
+Rect statusFieldRect(int statusBar, int field)
+{
+    return win32::statusFieldRect(statusBar, field);
+}
+
+} // namespace platform::testing
+
+namespace platform::win32 {
+
+void runScriptStep()
+{
+    auto step = std::move(testing::state.script.front());
+    testing::state.script.pop_front();
+    if (auto* event = std::get_if<Event>(&step))
+        pushEvent(*event);
+    else
+        std::get<std::function<void()>>(step)();
+}
+
+bool scriptEmpty()
+{
+    return testing::state.script.empty();
+}
+
+void scriptExhausted()
+{
+    if (!testing::state.exhaustedReported)
+        testing::state.failures.push_back("the program waited for an event after the test script ended");
+    testing::state.exhaustedReported = true;
+    int window = innermostWindow();
+    if (window >= 0)
+        pushEvent({EventKind::CloseRequest, window, 0});
+}
+
+FileChoice scriptedFileChoice(const char* kind, const std::string& title, const SplitPath& proposal,
+                              const std::string& patterns)
+{
+    std::optional<testing::Answer> answer = testing::takeAnswer(kind, title);
+    testing::DialogRequest& request = testing::state.lastDialog;
+    request.folder = proposal.folder;
+    request.fileName = proposal.fileName;
+    request.patterns = patterns;
+    if (!answer)
+        return {std::string(), 0};
+    return {answer->path, answer->pattern};
+}
+
+std::optional<Color> scriptedColor()
+{
+    std::optional<testing::Answer> answer = testing::takeAnswer("colour", "Color");
+    return answer ? answer->color : std::nullopt;
+}
+
+std::optional<std::string> scriptedPrint()
+{
+    std::optional<testing::Answer> answer = testing::takeAnswer("print", "Print");
+    if (!answer || answer->path.empty())
+        return std::nullopt;
+    return answer->path;
+}
+
+void recordMessage(const std::string& title, const std::string& text, MessageIcon icon)
+{
+    testing::state.messages.push_back({title, text, icon});
+}
+
+void recordWebAddress(const std::string& url)
+{
+    testing::state.webAddresses.push_back(url);
+}
+
+void countBeep()
+{
+    ++testing::state.beeps;
+}
+
+} // namespace platform::win32
