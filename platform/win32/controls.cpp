@@ -16,8 +16,6 @@ namespace platform {
 
 namespace {
 
-constexpr int maxShownEntries = 20;   // rows of an open drop-down list
-constexpr DWORD typeAheadPause = 1000; // milliseconds after which typing starts anew
 const wchar_t imageViewClass[] = L"ClimadeskImage";
 
 enum class Kind { Frame, Text, Button, Option, TrackBar, ScrollBar, ImageView, List, DropDown, Address, Link };
@@ -31,10 +29,6 @@ struct ControlRecord {
     int scrollPage = 0;
     int image = -1;                 // image display: the image it shows
     HBITMAP buttonBitmap = nullptr; // image button: its own copy of the picture
-    int entryCount = 0;             // drop-down
-    std::function<std::string(int)> entryText;
-    std::wstring typed;             // drop-down: the start of an entry typed so far
-    DWORD typedAt = 0;
     bool hover = false;             // link under the mouse
     bool settingAddress = false;    // the program's own change of an address
     std::string accessibleName;
@@ -137,53 +131,6 @@ LRESULT CALLBACK linkProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
     return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
-bool startsWith(const std::wstring& text, const std::wstring& start)
-{
-    if (text.size() < start.size())
-        return false;
-    for (size_t i = 0; i < start.size(); ++i)
-        if (std::towupper(text[i]) != std::towupper(start[i]))
-            return false;
-    return true;
-}
-
-// Typing the start of an entry selects the next entry that starts so, as in
-// a drop-down list of strings; the entries are made only while searched.
-void typeAhead(ControlRecord& record, wchar_t c)
-{
-    DWORD now = GetTickCount();
-    if (now - record.typedAt > typeAheadPause)
-        record.typed.clear();
-    record.typedAt = now;
-    record.typed.push_back(c);
-    if (!record.entryText || record.entryCount <= 0)
-        return;
-    int current = static_cast<int>(SendMessageW(record.hwnd, CB_GETCURSEL, 0, 0));
-    int first = record.typed.size() == 1 ? current + 1 : std::max(current, 0);
-    for (int step = 0; step < record.entryCount; ++step) {
-        int index = (first + step) % record.entryCount;
-        if (startsWith(win32::fromCp1252(record.entryText(index)), record.typed)) {
-            if (index == current)
-                return;
-            SendMessageW(record.hwnd, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-            if (!SendMessageW(record.hwnd, CB_GETDROPPEDSTATE, 0, 0))
-                win32::pushEvent({EventKind::Control, record.window, idOf(record)});
-            return;
-        }
-    }
-    win32::beep();
-}
-
-LRESULT CALLBACK dropDownProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
-{
-    if (message == WM_CHAR && wParam >= L' ')
-        if (ControlRecord* record = recordOf(hwnd)) {
-            typeAhead(*record, static_cast<wchar_t>(wParam));
-            return 0;
-        }
-    return DefSubclassProc(hwnd, message, wParam, lParam);
-}
-
 // An address field refuses, with a beep, a character that cannot make an
 // address: anything but digits and dots, and a digit that would make a number
 // above 255. The control itself moves on at a dot.
@@ -222,34 +169,6 @@ std::vector<HWND> addressParts(HWND field)
         return ra.left < rb.left;
     });
     return parts;
-}
-
-void drawEntry(const ControlRecord& record, const DRAWITEMSTRUCT& item)
-{
-    bool selected = (item.itemState & ODS_SELECTED) != 0;
-    bool disabled = (item.itemState & ODS_DISABLED) != 0;
-    FillRect(item.hDC, &item.rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
-    if (item.itemID != static_cast<UINT>(-1) && record.entryText) {
-        std::wstring text = win32::fromCp1252(record.entryText(static_cast<int>(item.itemID)));
-        SetBkMode(item.hDC, TRANSPARENT);
-        SetTextColor(item.hDC, GetSysColor(disabled ? COLOR_GRAYTEXT : selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-        RECT r = item.rcItem;
-        r.left += 2;
-        DrawTextW(item.hDC, text.c_str(), static_cast<int>(text.size()), &r, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
-    }
-    if ((item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT))
-        DrawFocusRect(item.hDC, &item.rcItem);
-}
-
-int entryHeight()
-{
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, win32::controlFont());
-    TEXTMETRICW metrics;
-    GetTextMetricsW(dc, &metrics);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
-    return metrics.tmHeight + 2;
 }
 
 // ----- Creating controls -----
@@ -361,11 +280,6 @@ bool commandMessage(int window, WPARAM wParam, LPARAM lParam)
             checkOption(*record);
         break;
     case Kind::Link: raise = code == STN_CLICKED; break;
-    case Kind::DropDown:
-        // A choice in the open list ends with "selection OK"; keys on the closed
-        // list change the selection at once.
-        raise = code == CBN_SELENDOK || (code == CBN_SELCHANGE && !SendMessageW(record->hwnd, CB_GETDROPPEDSTATE, 0, 0));
-        break;
     case Kind::Address: raise = code == EN_CHANGE && !record->settingAddress; break;
     default: break;
     }
@@ -585,19 +499,23 @@ void insertListRow(int id, int position, const std::string& cells)
         return;
     int count = static_cast<int>(SendMessageW(record->hwnd, LVM_GETITEMCOUNT, 0, 0));
     std::wstring all = win32::fromCp1252(cells);
+    // The row remembers how many cells it was given, as the readers see it.
     LVITEMW item{};
-    item.mask = LVIF_TEXT;
+    item.mask = LVIF_TEXT | LVIF_PARAM;
     item.iItem = std::clamp(position, 0, count);
+    item.lParam = static_cast<LPARAM>(std::count(all.begin(), all.end(), L'\n') + 1);
     size_t start = 0;
     for (int column = 0;; ++column) {
         size_t end = all.find(L'\n', start);
         std::wstring cell = all.substr(start, end == std::wstring::npos ? std::wstring::npos : end - start);
         item.iSubItem = column;
         item.pszText = cell.data();
-        if (column == 0)
+        if (column == 0) {
             item.iItem = static_cast<int>(SendMessageW(record->hwnd, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
-        else
+            item.mask = LVIF_TEXT;
+        } else {
             SendMessageW(record->hwnd, LVM_SETITEMTEXTW, static_cast<WPARAM>(item.iItem), reinterpret_cast<LPARAM>(&item));
+        }
         if (end == std::wstring::npos || item.iItem < 0)
             break;
         start = end + 1;
@@ -612,47 +530,9 @@ void clearList(int id)
 
 void createDropDown(int window, int id, Rect r)
 {
-    ControlRecord* record = place(window, id, Kind::DropDown, WC_COMBOBOXW,
-                                  CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | WS_VSCROLL | WS_TABSTOP, 0, r);
-    if (!record)
-        return;
-    // An open list shows at most 20 rows and scrolls.
-    SendMessageW(record->hwnd, CB_SETMINVISIBLE, maxShownEntries, 0);
-    SetWindowSubclass(record->hwnd, dropDownProc, 0, 0);
-}
-
-// Entries without strings: the list draws each one it shows from entryText,
-// so a list of a million entries never formats them all.
-void setDropDownEntries(int id, int count, std::function<std::string(int index)> entryText)
-{
-    ControlRecord* record = find(id, Kind::DropDown);
-    if (!record)
-        return;
-    HWND hwnd = record->hwnd;
-    SendMessageW(hwnd, WM_SETREDRAW, FALSE, 0);
-    SendMessageW(hwnd, CB_RESETCONTENT, 0, 0);
-    record->entryCount = std::max(count, 0);
-    record->entryText = std::move(entryText);
-    SendMessageW(hwnd, CB_INITSTORAGE, static_cast<WPARAM>(record->entryCount), 0);
-    for (int i = 0; i < record->entryCount; ++i)
-        SendMessageW(hwnd, CB_ADDSTRING, 0, 0);
-    SendMessageW(hwnd, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(hwnd, nullptr, TRUE);
-}
-
-void selectDropDownEntry(int id, int index)
-{
-    if (ControlRecord* record = find(id, Kind::DropDown))
-        SendMessageW(record->hwnd, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-}
-
-int selectedDropDownEntry(int id)
-{
-    ControlRecord* record = find(id, Kind::DropDown);
-    if (!record)
-        return -1;
-    LRESULT index = SendMessageW(record->hwnd, CB_GETCURSEL, 0, 0);
-    return index == CB_ERR ? -1 : static_cast<int>(index);
+    if (ControlRecord* record = place(window, id, Kind::DropDown, WC_COMBOBOXW,
+                                      CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | WS_VSCROLL | WS_TABSTOP, 0, r))
+        win32::makeDropDown(record->hwnd, window, id);
 }
 
 void createAddressField(int window, int id, Rect r)
@@ -813,23 +693,12 @@ bool controlMessage(int window, UINT message, WPARAM wParam, LPARAM lParam, LRES
     case WM_HSCROLL:
         result = 0;
         return lParam != 0 && scrollMessage(window, wParam, lParam);
-    case WM_MEASUREITEM: {
-        auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
-        if (item->CtlType != ODT_COMBOBOX)
-            return false;
-        item->itemHeight = static_cast<UINT>(entryHeight());
+    case WM_MEASUREITEM:
         result = TRUE;
-        return true;
-    }
-    case WM_DRAWITEM: {
-        auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
-        ControlRecord* record = item->CtlType == ODT_COMBOBOX ? recordOf(item->hwndItem) : nullptr;
-        if (!record)
-            return false;
-        drawEntry(*record, *item);
+        return measureDropDown(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
+    case WM_DRAWITEM:
         result = TRUE;
-        return true;
-    }
+        return drawDropDown(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
     case WM_CTLCOLORSTATIC: {
         ControlRecord* record = recordOf(reinterpret_cast<HWND>(lParam));
         if (!record || record->kind != Kind::Link)
@@ -905,16 +774,6 @@ void moveScrollBar(int id, int position)
     SetScrollInfo(record->hwnd, SB_CTL, &info, TRUE);
     if (GetScrollPos(record->hwnd, SB_CTL) != before)
         runScrollHook(record->window, id);
-}
-
-std::vector<std::string> dropDownTexts(int id)
-{
-    std::vector<std::string> texts;
-    ControlRecord* record = find(id, Kind::DropDown);
-    if (record && record->entryText)
-        for (int i = 0; i < record->entryCount; ++i)
-            texts.push_back(record->entryText(i));
-    return texts;
 }
 
 std::string accessibleNameOf(int id)

@@ -83,11 +83,23 @@ void moveScrollBar(int id, int position);
 bool isTrackBar(HWND hwnd);
 bool isPushButton(HWND hwnd);
 // Readers for the tests.
-std::vector<std::string> dropDownTexts(int id);
 std::string accessibleNameOf(int id);
 // Puts `text` ("a.b.c.d", fields may be missing) into an address field as one
 // edit of the user's: one control event.
 void enterAddress(int id, const std::string& text);
+
+// ----- Drop-down lists (dropdown.cpp) -----
+// Makes a combo box of the drop-down list kind into the program's list of
+// entries made on demand.
+void makeDropDown(HWND combo, int window, int id);
+// The combo box messages of the frame; false when they are no drop-down's.
+bool measureDropDown(MEASUREITEMSTRUCT& item);
+bool drawDropDown(const DRAWITEMSTRUCT& item);
+// As the user's choice in the open list: selects and raises the event.
+void chooseEntry(int id, int index);
+std::vector<std::string> dropDownTexts(int id);
+// Opens the list, counts the rows it shows at once, closes it.
+int shownRows(int id);
 
 // ----- Input (input.cpp) -----
 // The navigation keys and pointer of the watched control; true when taken.

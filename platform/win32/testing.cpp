@@ -184,17 +184,14 @@ void dragScrollBar(int control, int position)
 void typeAddress(int control, const std::string& text)
 {
     HWND hwnd = win32::controlHwnd(control);
-    if (usable(hwnd) && IsWindowVisible(hwnd))
+    if (usable(hwnd) && controlVisible(control))
         win32::enterAddress(control, text);
 }
 
 void chooseDropDownEntry(int control, int index)
 {
-    HWND hwnd = win32::controlHwnd(control);
-    if (!usable(hwnd))
-        return;
-    SendMessageW(hwnd, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-    notify(hwnd, CBN_SELENDOK);
+    if (usable(win32::controlHwnd(control)))
+        win32::chooseEntry(control, index);
 }
 
 void resizeWindow(int window, Size client)
@@ -292,21 +289,7 @@ bool focusShown()
 
 int openDropDownRows(int control)
 {
-    HWND hwnd = win32::controlHwnd(control);
-    if (!hwnd)
-        return 0;
-    SendMessageW(hwnd, CB_SHOWDROPDOWN, TRUE, 0);
-    COMBOBOXINFO info{};
-    info.cbSize = sizeof info;
-    int rows = 0;
-    int row = static_cast<int>(SendMessageW(hwnd, CB_GETITEMHEIGHT, 0, 0));
-    if (GetComboBoxInfo(hwnd, &info) && info.hwndList && row > 0) {
-        RECT r;
-        GetClientRect(info.hwndList, &r);
-        rows = r.bottom / row;
-    }
-    SendMessageW(hwnd, CB_SHOWDROPDOWN, FALSE, 0);
-    return rows;
+    return win32::shownRows(control);
 }
 
 // ----- Dialog answers -----
@@ -383,8 +366,12 @@ std::vector<std::string> listRows(int control)
     if (!list)
         return rows;
     int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
-    int columns = columnCount(list);
     for (int row = 0; row < count; ++row) {
+        LVITEMW given{};
+        given.mask = LVIF_PARAM;
+        given.iItem = row;
+        SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&given));
+        int columns = std::min(static_cast<int>(given.lParam), columnCount(list));
         std::wstring cells;
         for (int column = 0; column < columns; ++column)
             cells += (column ? L"\n" : L"") + itemText(list, row, column);
