@@ -10,8 +10,10 @@ set(CMAKE_C_COMPILER ${MINGW_TRIPLE}-gcc-posix)
 set(CMAKE_CXX_COMPILER ${MINGW_TRIPLE}-g++-posix)
 set(CMAKE_RC_COMPILER ${MINGW_TRIPLE}-windres)
 
-# Headers and libraries come from the MinGW tree only; build tools from the host.
-set(CMAKE_FIND_ROOT_PATH /usr/${MINGW_TRIPLE})
+# Headers and libraries come from the MinGW tree only, and from the libraries that
+# scripts/windows-libraries built (CLIMADESK_WINDOWS_LIBRARIES), first; build tools
+# from the host.
+set(CMAKE_FIND_ROOT_PATH ${CLIMADESK_WINDOWS_LIBRARIES} /usr/${MINGW_TRIPLE})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)

@@ -3,7 +3,13 @@
 #include "platform/cp1252.h"
 
 #include <cstdio>
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+#else
 #include <unistd.h>
+#endif
 
 namespace platform {
 
@@ -29,9 +35,33 @@ std::string utf8Of(const std::string& text)
     return out;
 }
 
+#ifdef _WIN32
+// A console gets the text itself, whatever its code page: false when `stream` is
+// no console.
+bool writeConsole(std::FILE* stream, const std::string& bytes)
+{
+    HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
+    DWORD mode = 0;
+    if (!GetConsoleMode(handle, &mode))
+        return false;
+    int length = MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), wide.data(), length);
+    DWORD written = 0;
+    WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
+    return true;
+}
+#endif
+
 void print(std::FILE* stream, const std::string& text)
 {
     const std::string bytes = utf8Of(text);
+#ifdef _WIN32
+    if (writeConsole(stream, bytes))
+        return;
+    // A pipe or a file gets the bytes Linux gives, "\n" line ends included.
+    _setmode(_fileno(stream), _O_BINARY);
+#endif
     std::fwrite(bytes.data(), 1, bytes.size(), stream);
     std::fflush(stream);
 }
@@ -50,7 +80,11 @@ void printError(const std::string& text)
 
 bool errorIsTerminal()
 {
+#ifdef _WIN32
+    return _isatty(_fileno(stderr)) != 0;
+#else
     return isatty(fileno(stderr)) != 0;
+#endif
 }
 
 } // namespace platform

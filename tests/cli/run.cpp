@@ -2,8 +2,13 @@
 
 #include <cstdio>
 #include <cstdlib>
+#ifdef _WIN32
+#include <io.h>
+#include <windows.h>
+#else
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 namespace {
 
@@ -19,14 +24,64 @@ std::string contentOf(std::FILE* file)
     return text;
 }
 
-ProgramRun runChild(const std::string& program, const std::vector<std::string>& arguments, const std::string& input)
+#ifdef _WIN32
+
+// Quotes one argument the way the C runtime's command-line parser reads it back.
+std::string quoted(const std::string& arg)
 {
-    std::FILE* in = std::tmpfile();
-    std::FILE* out = std::tmpfile();
-    std::FILE* err = std::tmpfile();
-    std::fwrite(input.data(), 1, input.size(), in);
-    std::rewind(in);
-    std::fflush(nullptr);
+    std::string out = "\"";
+    size_t backslashes = 0;
+    for (char c : arg) {
+        if (c == '\\') {
+            ++backslashes;
+            continue;
+        }
+        out.append(c == '"' ? 2 * backslashes + 1 : backslashes, '\\');
+        backslashes = 0;
+        out += c;
+    }
+    out.append(2 * backslashes, '\\');
+    return out + "\"";
+}
+
+HANDLE inheritable(std::FILE* file)
+{
+    HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
+    SetHandleInformation(handle, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
+    return handle;
+}
+
+// Runs the program with the three files as its standard streams: its exit code,
+// or -1 when it cannot start.
+int runWith(const std::string& program, const std::vector<std::string>& arguments, std::FILE* in, std::FILE* out,
+            std::FILE* err)
+{
+    std::string line = quoted(program);
+    for (const std::string& a : arguments)
+        line += " " + quoted(a);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = inheritable(in);
+    startup.hStdOutput = inheritable(out);
+    startup.hStdError = inheritable(err);
+    PROCESS_INFORMATION started = {};
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
+                        &started))
+        return -1;
+    WaitForSingleObject(started.hProcess, INFINITE);
+    DWORD code = 0;
+    GetExitCodeProcess(started.hProcess, &code);
+    CloseHandle(started.hThread);
+    CloseHandle(started.hProcess);
+    return static_cast<int>(code);
+}
+
+#else
+
+int runWith(const std::string& program, const std::vector<std::string>& arguments, std::FILE* in, std::FILE* out,
+            std::FILE* err)
+{
     const pid_t child = fork();
     if (child == 0) {
         dup2(fileno(in), 0);
@@ -45,9 +100,22 @@ ProgramRun runChild(const std::string& program, const std::vector<std::string>& 
     }
     int status = 0;
     waitpid(child, &status, 0);
-    std::fclose(in);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+#endif
+
+ProgramRun runChild(const std::string& program, const std::vector<std::string>& arguments, const std::string& input)
+{
+    std::FILE* in = std::tmpfile();
+    std::FILE* out = std::tmpfile();
+    std::FILE* err = std::tmpfile();
+    std::fwrite(input.data(), 1, input.size(), in);
+    std::rewind(in);
+    std::fflush(nullptr);
     ProgramRun run;
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.exitCode = runWith(program, arguments, in, out, err);
+    std::fclose(in);
     run.out = contentOf(out);
     run.err = contentOf(err);
     return run;
@@ -62,5 +130,10 @@ ProgramRun runClimadesk(const std::vector<std::string>& arguments)
 
 ProgramRun runPython(const std::string& script, const std::string& input)
 {
+#ifdef _WIN32
+    // The host's Python: Wine starts Linux programs too.
+    return runChild("Z:/usr/bin/python3", {"-c", script}, input);
+#else
     return runChild("python3", {"-c", script}, input);
+#endif
 }

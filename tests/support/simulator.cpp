@@ -1,5 +1,8 @@
 #include "support/simulator.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -7,10 +10,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+extern char** environ;
+#endif
+
 #include <algorithm>
 #include <chrono>
-
-extern char** environ;
 
 namespace {
 
@@ -27,7 +31,11 @@ int64_t nowMs()
 std::string nextAddress()
 {
     static int count = 0;
+#ifdef _WIN32
+    int pid = static_cast<int>(GetCurrentProcessId());
+#else
     int pid = static_cast<int>(getpid());
+#endif
     int last = count++ % 254 + 1;
     return "127." + std::to_string(pid >> 8 & 0xFF) + "." + std::to_string(pid & 0xFF) + "." + std::to_string(last);
 }
@@ -58,6 +66,140 @@ bool Simulator::start(const std::vector<std::string>& options)
     where = nextAddress();
     std::vector<std::string> args = {SENTREL_SIM, "--address", where, "--until-stdin-closes"};
     args.insert(args.end(), options.begin(), options.end());
+    if (!spawn(args))
+        return false;
+    int64_t giveUp = nowMs() + startWaitMs;
+    while (nowMs() < giveUp && running()) {
+        readOutput(100);
+        for (const std::string& line : printed)
+            if (line.rfind("listening on ", 0) == 0)
+                return true;
+    }
+    return false;
+}
+
+#ifdef _WIN32
+
+// Quotes one argument the way the C runtime's command-line parser reads it back.
+static std::string quoted(const std::string& arg)
+{
+    std::string out = "\"";
+    size_t backslashes = 0;
+    for (char c : arg) {
+        if (c == '\\') {
+            ++backslashes;
+            continue;
+        }
+        out.append(c == '"' ? 2 * backslashes + 1 : backslashes, '\\');
+        backslashes = 0;
+        out += c;
+    }
+    out.append(2 * backslashes, '\\');
+    return out + "\"";
+}
+
+bool Simulator::spawn(std::vector<std::string>& args)
+{
+    std::string line;
+    for (const std::string& arg : args)
+        line += (line.empty() ? "" : " ") + quoted(arg);
+    // Its output comes back through one pipe; the other is its input, which ends
+    // when this process ends, however it ends, and takes the simulator with it.
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    HANDLE outRead, outWrite, inRead, inWrite;
+    if (!CreatePipe(&outRead, &outWrite, &inherit, 0))
+        return false;
+    if (!CreatePipe(&inRead, &inWrite, &inherit, 0)) {
+        CloseHandle(outRead);
+        CloseHandle(outWrite);
+        return false;
+    }
+    SetHandleInformation(outRead, HANDLE_FLAG_INHERIT, 0);
+    SetHandleInformation(inWrite, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = inRead;
+    startup.hStdOutput = outWrite;
+    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    PROCESS_INFORMATION started = {};
+    bool ok = CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr,
+                             &startup, &started);
+    CloseHandle(outWrite);
+    CloseHandle(inRead);
+    output = outRead;
+    input = inWrite;
+    if (!ok)
+        return false;
+    CloseHandle(started.hThread);
+    process = started.hProcess;
+    return true;
+}
+
+void Simulator::stop()
+{
+    if (process) {
+        TerminateProcess(process, 1);
+        WaitForSingleObject(process, INFINITE);
+        CloseHandle(process);
+    }
+    if (output)
+        CloseHandle(output);
+    if (input)
+        CloseHandle(input);
+    process = output = input = nullptr;
+    pending.clear();
+    printed.clear();
+}
+
+bool Simulator::running() const
+{
+    return output != nullptr;
+}
+
+// Up to `size` bytes of the pipe, waiting at most `waitMs`: the count, 0 once it
+// has ended, -1 when nothing came in time.
+static long readSome(HANDLE output, char* buffer, size_t size, int waitMs)
+{
+    // Anonymous pipes cannot be waited on: look every few milliseconds.
+    int64_t giveUp = nowMs() + waitMs;
+    for (;;) {
+        DWORD ready = 0;
+        if (!PeekNamedPipe(output, nullptr, 0, nullptr, &ready, nullptr))
+            return 0;
+        if (ready > 0)
+            break;
+        if (nowMs() >= giveUp)
+            return -1;
+        Sleep(5);
+    }
+    DWORD got = 0;
+    if (!ReadFile(output, buffer, static_cast<DWORD>(size), &got, nullptr))
+        return 0;
+    return static_cast<long>(got);
+}
+
+void Simulator::readOutput(int waitMs)
+{
+    if (!output)
+        return;
+    char buffer[4096];
+    long got = readSome(output, buffer, sizeof buffer, waitMs);
+    if (got < 0)
+        return;
+    if (got == 0) {
+        // The simulator has ended.
+        CloseHandle(output);
+        output = nullptr;
+        return;
+    }
+    appendOutput(buffer, static_cast<size_t>(got));
+}
+
+#else
+
+bool Simulator::spawn(std::vector<std::string>& args)
+{
     std::vector<char*> argv;
     for (std::string& arg : args)
         argv.push_back(arg.data());
@@ -87,14 +229,7 @@ bool Simulator::start(const std::vector<std::string>& options)
     if (failed != 0)
         return false;
     pid = child;
-    int64_t giveUp = nowMs() + startWaitMs;
-    while (nowMs() < giveUp && output >= 0) {
-        readOutput(100);
-        for (const std::string& line : printed)
-            if (line.rfind("listening on ", 0) == 0)
-                return true;
-    }
-    return false;
+    return true;
 }
 
 void Simulator::stop()
@@ -129,10 +264,23 @@ void Simulator::readOutput(int waitMs)
         output = -1;
         return;
     }
-    pending.append(buffer, static_cast<size_t>(got));
+    appendOutput(buffer, static_cast<size_t>(got));
+}
+
+bool Simulator::running() const
+{
+    return output >= 0;
+}
+
+#endif
+
+void Simulator::appendOutput(const char* bytes, size_t size)
+{
+    pending.append(bytes, size);
     size_t end;
     while ((end = pending.find('\n')) != std::string::npos) {
-        printed.push_back(pending.substr(0, end));
+        size_t length = end > 0 && pending[end - 1] == '\r' ? end - 1 : end;
+        printed.push_back(pending.substr(0, length));
         pending.erase(0, end + 1);
     }
 }
@@ -143,7 +291,7 @@ bool Simulator::sawLine(const std::string& line)
     for (;;) {
         if (std::find(printed.begin(), printed.end(), line) != printed.end())
             return true;
-        if (nowMs() >= giveUp || output < 0)
+        if (nowMs() >= giveUp || !running())
             return false;
         readOutput(50);
     }

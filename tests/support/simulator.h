@@ -34,12 +34,24 @@ public:
 private:
     bool start(const std::vector<std::string>& options);
     void stop();
+    // Starts the process with its output and input on pipes of ours.
+    bool spawn(std::vector<std::string>& args);
     // Reads what the simulator printed, waiting at most `waitMs` for more.
     void readOutput(int waitMs);
+    // Splits what it printed into lines ("\n" or "\r\n").
+    void appendOutput(const char* bytes, size_t size);
+    // False once its output has ended.
+    bool running() const;
 
+#ifdef _WIN32
+    void* process = nullptr;   // HANDLEs
+    void* output = nullptr;
+    void* input = nullptr;
+#else
     int pid = -1;
     int output = -1;
     int input = -1;
+#endif
     bool listening = false;
     std::string where;
     std::string pending;

@@ -1,6 +1,6 @@
 #include "options.h"
 
-#include <arpa/inet.h>
+#include "net.h"
 
 #include <charconv>
 #include <cstdio>

@@ -1,13 +1,11 @@
 #include "server.h"
 
-#include <arpa/inet.h>
+#include "net.h"
+
+#ifndef _WIN32
 #include <linux/sockios.h>
-#include <netinet/in.h>
-#include <netinet/tcp.h>
-#include <poll.h>
 #include <sys/ioctl.h>
-#include <sys/socket.h>
-#include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <cerrno>
@@ -17,6 +15,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace sim {
@@ -28,7 +27,7 @@ constexpr size_t requestSize = 64;
 constexpr int64_t resetCheckMs = 5;
 
 struct Connection {
-    int fd;
+    net::Socket fd;
     int number;
     std::string in;            // request bytes not yet handled
     std::string out;           // reply bytes not yet sent, from `sent` on
@@ -37,12 +36,15 @@ struct Connection {
     bool hangUpWhenSent = false;
     bool resetWhenDelivered = false;   // --reset-after: once the cut dump has arrived
     bool done = false;
+#ifdef _WIN32
+    int64_t emptiedMs = 0;     // when the last reply byte was sent
+#endif
 };
 
 struct ServerState {
     const Options& options;
     const Logger& logger;
-    int listener = -1;
+    net::Socket listener = net::noSocket;
     int connections = 0;
     int busyLeft = 0;
     std::vector<Connection> open;
@@ -68,7 +70,7 @@ void say(const std::string& line)
 void finish(Connection& c, const char* how)
 {
     say(std::string(how) + " " + std::to_string(c.number));
-    close(c.fd);
+    net::closeSocket(c.fd);
     c.done = true;
 }
 
@@ -78,12 +80,13 @@ bool startListening(ServerState& s)
     where.sin_family = AF_INET;
     where.sin_port = htons(static_cast<uint16_t>(s.options.port));
     inet_pton(AF_INET, s.options.address.c_str(), &where.sin_addr);
-    s.listener = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    s.listener = net::listener();
     int yes = 1;
-    if (s.listener < 0 || setsockopt(s.listener, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes) != 0
+    if (s.listener == net::noSocket
+        || setsockopt(s.listener, SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&yes), sizeof yes) != 0
         || bind(s.listener, reinterpret_cast<sockaddr*>(&where), sizeof where) != 0 || listen(s.listener, 16) != 0) {
         std::fprintf(stderr, "sentrel-sim: cannot listen on %s:%d: %s\n", s.options.address.c_str(), s.options.port,
-                     std::strerror(errno));
+                     net::lastError().c_str());
         return false;
     }
     say("listening on " + s.options.address + ":" + std::to_string(s.options.port));
@@ -92,13 +95,13 @@ bool startListening(ServerState& s)
 
 void acceptOne(ServerState& s)
 {
-    int fd = accept4(s.listener, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
-    if (fd < 0)
+    net::Socket fd = net::acceptFrom(s.listener);
+    if (fd == net::noSocket)
         return;
     // Pieces must leave one by one, not gathered up by Nagle's algorithm.
     int yes = 1;
     if (s.options.chunkBytes > 0)
-        setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &yes, sizeof yes);
+        setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&yes), sizeof yes);
     Connection c{fd, ++s.connections, {}, {}, 0, 0, false, false, false};
     say("connection " + std::to_string(c.number));
     s.open.push_back(std::move(c));
@@ -137,8 +140,8 @@ void handleRequest(ServerState& s, Connection& c, const std::string& request)
 void readFrom(ServerState& s, Connection& c)
 {
     char buffer[4096];
-    ssize_t got = recv(c.fd, buffer, sizeof buffer, MSG_DONTWAIT);
-    if (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR))
+    long got = net::receive(c.fd, buffer, sizeof buffer);
+    if (got < 0 && net::wouldBlock())
         return;
     if (got <= 0) {
         finish(c, "closed");
@@ -155,9 +158,9 @@ void writeTo(ServerState& s, Connection& c)
 {
     size_t left = c.out.size() - c.sent;
     size_t piece = s.options.chunkBytes > 0 ? std::min(left, static_cast<size_t>(s.options.chunkBytes)) : left;
-    ssize_t sent = send(c.fd, c.out.data() + c.sent, piece, MSG_NOSIGNAL | MSG_DONTWAIT);
+    long sent = net::transmit(c.fd, c.out.data() + c.sent, piece);
     if (sent < 0) {
-        if (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)
+        if (!net::wouldBlock())
             finish(c, "closed");
         return;
     }
@@ -168,6 +171,9 @@ void writeTo(ServerState& s, Connection& c)
         return;
     c.out.clear();
     c.sent = 0;
+#ifdef _WIN32
+    c.emptiedMs = steadyMs();
+#endif
     if (c.hangUpWhenSent)
         finish(c, "hung up");
 }
@@ -178,11 +184,16 @@ bool hasOutput(const Connection& c)
 }
 
 // True when the peer has acknowledged every byte sent: a reset now cannot take
-// back any of them.
+// back any of them. Winsock cannot tell how much is unacknowledged: there a
+// loopback peer is given a fifth of a second.
 bool delivered(const Connection& c)
 {
+#ifdef _WIN32
+    return steadyMs() - c.emptiedMs >= 200;
+#else
     int queued = 0;
     return ioctl(c.fd, SIOCOUTQ, &queued) != 0 || queued == 0;
+#endif
 }
 
 bool resetDue(const Connection& c)
@@ -198,6 +209,18 @@ void resetConnection(Connection& c)
     finish(c, "reset");
 }
 
+#ifdef _WIN32
+// Winsock cannot poll standard input: a thread waits for its end instead.
+void exitWhenStdinEnds()
+{
+    std::thread([] {
+        char buffer[256];
+        while (std::fread(buffer, 1, sizeof buffer, stdin) > 0) {
+        }
+        std::exit(0);
+    }).detach();
+}
+#else
 // True when standard input has ended (or failed).
 bool stdinEnded()
 {
@@ -205,13 +228,14 @@ bool stdinEnded()
     ssize_t got = read(STDIN_FILENO, buffer, sizeof buffer);
     return got == 0 || (got < 0 && errno != EINTR && errno != EAGAIN);
 }
+#endif
 
 // One poll() over the listener, every connection and (when watched) standard
 // input, then what it found.
 void servePass(ServerState& s)
 {
     // Standard input comes last, so connection i is entry i + 1.
-    std::vector<pollfd> entries{{s.listener, POLLIN, 0}};
+    std::vector<net::PollEntry> entries{{s.listener, POLLIN, 0}};
     const int64_t now = steadyMs();
     int64_t wait = -1;
     for (const Connection& c : s.open) {
@@ -224,9 +248,11 @@ void servePass(ServerState& s)
             wait = wait < 0 ? resetCheckMs : std::min(wait, resetCheckMs);
         entries.push_back({c.fd, events, 0});
     }
+#ifndef _WIN32
     if (s.options.untilStdinCloses)
         entries.push_back({STDIN_FILENO, POLLIN, 0});
-    if (poll(entries.data(), entries.size(), static_cast<int>(std::min<int64_t>(wait, INT_MAX))) < 0)
+#endif
+    if (net::poll(entries.data(), entries.size(), static_cast<int>(std::min<int64_t>(wait, INT_MAX))) < 0)
         return;
     const size_t polled = s.open.size();
     for (size_t i = 0; i < polled; ++i) {
@@ -242,17 +268,23 @@ void servePass(ServerState& s)
     std::erase_if(s.open, [](const Connection& c) { return c.done; });
     if (entries[0].revents & POLLIN)
         acceptOne(s);
+#ifndef _WIN32
     if (s.options.untilStdinCloses && entries.back().revents != 0 && stdinEnded())
         std::exit(0);
+#endif
 }
 
 } // namespace
 
 int serve(const Options& options, const Logger& logger)
 {
-    ServerState s{options, logger, -1, 0, options.busyReplies, {}};
+    ServerState s{options, logger, net::noSocket, 0, options.busyReplies, {}};
     if (!startListening(s))
         return 1;
+#ifdef _WIN32
+    if (options.untilStdinCloses)
+        exitWhenStdinEnds();
+#endif
     for (;;)
         servePass(s);
 }
