@@ -36,7 +36,11 @@ std::string nowText(int intervalMinutes)
     if (intervalMinutes > 0)
         now -= now % (intervalMinutes * 60);
     std::tm local = {};
+#ifdef _WIN32
+    localtime_s(&local, &now);
+#else
     localtime_r(&now, &local);
+#endif
     char text[32];
     std::snprintf(text, sizeof text, "%04d/%02d/%02d%02d:%02d", local.tm_year + 1900, local.tm_mon + 1,
                   local.tm_mday, local.tm_hour, local.tm_min);

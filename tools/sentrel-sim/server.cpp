@@ -205,7 +205,7 @@ bool resetDue(const Connection& c)
 void resetConnection(Connection& c)
 {
     linger abort = {1, 0};
-    setsockopt(c.fd, SOL_SOCKET, SO_LINGER, &abort, sizeof abort);
+    setsockopt(c.fd, SOL_SOCKET, SO_LINGER, reinterpret_cast<const char*>(&abort), sizeof abort);
     finish(c, "reset");
 }
 
