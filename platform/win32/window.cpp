@@ -183,6 +183,34 @@ void minimumTrackSize(const WindowRecord& record, MINMAXINFO* info)
     info->ptMinTrackSize.y = std::max<LONG>(info->ptMinTrackSize.y, frame.height);
 }
 
+void rememberFocus(WindowRecord& record)
+{
+    HWND focus = GetFocus();
+    if (focus && IsChild(record.frame, focus))
+        record.lastFocus = focus;
+}
+
+// The control that gets the focus in a window shown for the first time: the
+// first one the Tab key reaches, as in a dialog box.
+HWND firstTabStop(HWND frame)
+{
+    for (HWND child = GetWindow(frame, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        LONG style = GetWindowLongW(child, GWL_STYLE);
+        if ((style & WS_TABSTOP) && (style & WS_VISIBLE) && !(style & WS_DISABLED))
+            return child;
+    }
+    return nullptr;
+}
+
+// Lets the window system finish placing a hidden window (a menu bar changed
+// its size) before it is shown: a late answer could otherwise undo the
+// maximised state under X11.
+void settle()
+{
+    MsgWaitForMultipleObjectsEx(0, nullptr, 10, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    win32::pump();
+}
+
 // The window id a frame was created with (kept in its user data, plus one).
 int idOfFrame(HWND frame)
 {
@@ -225,14 +253,15 @@ LRESULT CALLBACK frameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lPara
         if (!record)
             break;
         if (LOWORD(wParam) == WA_INACTIVE) {
-            HWND focus = GetFocus();
-            if (focus && IsChild(frame, focus))
-                record->lastFocus = focus;
-        } else if (record->lastFocus && IsWindow(record->lastFocus) && IsChild(frame, record->lastFocus)) {
-            SetFocus(record->lastFocus);
-            return 0;
+            rememberFocus(*record);
+            break;
         }
-        break;
+        if (!record->lastFocus || !IsWindow(record->lastFocus) || !IsChild(frame, record->lastFocus))
+            record->lastFocus = firstTabStop(frame);
+        if (!record->lastFocus)
+            break;
+        SetFocus(record->lastFocus);
+        return 0;
     default: break;
     }
     return DefWindowProcW(frame, message, wParam, lParam);
@@ -279,8 +308,11 @@ void showWindow(int window, WindowShow how)
     WindowRecord* record = find(window);
     if (!record)
         return;
-    if (WindowRecord* owner = find(record->owner))
+    if (WindowRecord* owner = find(record->owner)) {
+        rememberFocus(*owner);   // disabling the owner takes its focus away
         EnableWindow(owner->frame, FALSE);
+    }
+    settle();
     switch (how) {
     case WindowShow::Normal: ShowWindow(record->frame, SW_SHOWNORMAL); break;
     case WindowShow::Maximized: ShowWindow(record->frame, SW_SHOWMAXIMIZED); break;
