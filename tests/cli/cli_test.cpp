@@ -8,6 +8,7 @@
 #include "platform/file.h"
 #include "records/logfile.h"
 
+#include <filesystem>
 #include <sys/stat.h>
 
 namespace t = platform::testing;
@@ -200,6 +201,9 @@ TEST_F(CliTest, StatsInTextAndJson)
 
     ProgramRun json = runClimadesk({"stats", "room.log", "--json", "--fahrenheit"});
     EXPECT_EQ(json.exitCode, 0);
+#ifndef _WIN32
+    // An independent JSON reader. Under Wine no Python can run (Wine starts a
+    // Linux program but cannot wait for it): there the exit code alone is checked.
     ProgramRun parsed = runPython("import json, sys\n"
                            "d = json.load(sys.stdin)\n"
                            "print(d['count'], d['interval'], d['from'], d['temperatureUnit'])\n"
@@ -210,14 +214,15 @@ TEST_F(CliTest, StatsInTextAndJson)
     EXPECT_EQ(parsed.out, "5 3600 2024-03-15 08:00 F\n"
                           "{'value': 77.0, 'time': '2024-03-15 09:00'} {'value': 40.0, 'time': '2024-03-15 09:00'} 55.3\n"
                           "{'from': 20, 'to': 25, 'hours': [0.0, 0.0, 0.0, 0.0, 1.0, 2.0, 1.0, 0.0, 0.0, 0.0, 0.0]} 2.0\n");
+#endif
 }
 
 TEST_F(CliTest, ExportGivesTheBytesOfTheWindowsExport)
 {
     // Same names in two folders: the .xlsx holds its file's name as its title.
     writeLog("room.log", ramp(0, 99), 600, march15Noon);
-    mkdir("gui", 0755);
-    mkdir("cli", 0755);
+    std::filesystem::create_directory("gui");
+    std::filesystem::create_directory("cli");
     const std::vector<std::pair<std::string, int>> files = {
         {"room.xls", 0}, {"room.xlsx", 1}, {"room.csv", 2}, {"room-sheet.csv", 3}};
     t::answerOpenFile(pathOf("room.log"));

@@ -16,6 +16,7 @@
 #include "records/datemask.h"
 #include "records/logfile.h"
 
+#include <filesystem>
 #include <fstream>
 #include <sys/stat.h>
 
@@ -173,7 +174,7 @@ TEST_F(RenderTest, BadOptionsAndFilesAreRefusedAndWriteNothing)
     EXPECT_EQ(readOnly.exitCode, 1);
     EXPECT_EQ(readOnly.err, "Can't write kept.png\n");
     EXPECT_EQ(readText("kept.png"), "old picture");
-    mkdir("folder.png", 0755);
+    std::filesystem::create_directory("folder.png");
     EXPECT_EQ(runClimadesk({"render", "room.log", "folder.png"}).exitCode, 1);
 
     // The last start point: the newest record alone. The settings file of the

@@ -128,12 +128,9 @@ ProgramRun runClimadesk(const std::vector<std::string>& arguments)
     return runChild(CLIMADESK_EXE, arguments, "");
 }
 
+#ifndef _WIN32
 ProgramRun runPython(const std::string& script, const std::string& input)
 {
-#ifdef _WIN32
-    // The host's Python: Wine starts Linux programs too.
-    return runChild("Z:/usr/bin/python3", {"-c", script}, input);
-#else
     return runChild("python3", {"-c", script}, input);
-#endif
 }
+#endif

@@ -15,5 +15,8 @@ struct ProgramRun {
 // Runs climadesk with `arguments` in the current working directory.
 ProgramRun runClimadesk(const std::vector<std::string>& arguments);
 
-// Runs `python3 -c script` with `input` on its standard input: its output.
+#ifndef _WIN32
+// Runs `python3 -c script` with `input` on its standard input: its output. Not on
+// Windows: Wine starts a Linux program but cannot wait for it.
 ProgramRun runPython(const std::string& script, const std::string& input);
+#endif
