@@ -173,6 +173,28 @@ std::vector<HWND> addressParts(HWND field)
 
 // ----- Creating controls -----
 
+// Frames lie behind every control: a new child window goes to the bottom of
+// its siblings, and one below a frame would be hidden by it.
+void lowerFramesOf(int window)
+{
+    for (auto& [id, record] : state.controls)
+        if (record.kind == Kind::Frame && record.window == window)
+            SetWindowPos(record.hwnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+// A frame paints the window's background inside it too: the window leaves its
+// controls out of its own erase, so that the graph never flickers.
+LRESULT CALLBACK frameBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
+{
+    if (message == WM_ERASEBKGND) {
+        RECT r;
+        GetClientRect(hwnd, &r);
+        FillRect(reinterpret_cast<HDC>(wParam), &r, GetSysColorBrush(COLOR_BTNFACE));
+        return 1;
+    }
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
 // Places a new control and registers it under `id`, replacing an old one.
 ControlRecord* place(int window, int id, Kind kind, const wchar_t* className, DWORD style, DWORD exStyle, Rect r,
                      const std::wstring& text = std::wstring())
@@ -196,6 +218,7 @@ ControlRecord* place(int window, int id, Kind kind, const wchar_t* className, DW
     record.hwnd = hwnd;
     record.window = window;
     record.kind = kind;
+    lowerFramesOf(window);
     return &record;
 }
 
@@ -326,8 +349,7 @@ void createFrame(int window, int id, const std::string& caption, Rect r)
     if (!record)
         return;
     record->accessibleName = caption;
-    // Frames lie behind the controls they group.
-    SetWindowPos(record->hwnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SetWindowSubclass(record->hwnd, frameBoxProc, 0, 0);
 }
 
 void createText(int window, int id, const std::string& text, Rect r, Align align)
@@ -699,13 +721,18 @@ bool controlMessage(int window, UINT message, WPARAM wParam, LPARAM lParam, LRES
     case WM_DRAWITEM:
         result = TRUE;
         return drawDropDown(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
-    case WM_CTLCOLORSTATIC: {
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN: {
+        // Texts, captions and track bars stand on the window's own background.
         ControlRecord* record = recordOf(reinterpret_cast<HWND>(lParam));
-        if (!record || record->kind != Kind::Link)
+        if (!record)
             return false;
         HDC dc = reinterpret_cast<HDC>(wParam);
-        SetTextColor(dc, record->hover ? RGB(255, 0, 0) : RGB(0, 0, 0));
-        SetBkMode(dc, TRANSPARENT);
+        SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+        if (record->kind == Kind::Link) {
+            SetTextColor(dc, record->hover ? RGB(255, 0, 0) : RGB(0, 0, 0));
+            SetBkMode(dc, TRANSPARENT);
+        }
         result = reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
         return true;
     }

@@ -313,10 +313,20 @@ void showWindow(int window, WindowShow how)
         EnableWindow(owner->frame, FALSE);
     }
     settle();
+    // Windows takes the first show of a process from the way the process was
+    // started (normal, as a rule): a second call gets the state asked for.
     switch (how) {
     case WindowShow::Normal: ShowWindow(record->frame, SW_SHOWNORMAL); break;
-    case WindowShow::Maximized: ShowWindow(record->frame, SW_SHOWMAXIMIZED); break;
-    case WindowShow::Minimized: ShowWindow(record->frame, SW_SHOWMINIMIZED); break;
+    case WindowShow::Maximized:
+        ShowWindow(record->frame, SW_SHOWMAXIMIZED);
+        if (!IsZoomed(record->frame))
+            ShowWindow(record->frame, SW_SHOWMAXIMIZED);
+        break;
+    case WindowShow::Minimized:
+        ShowWindow(record->frame, SW_SHOWMINIMIZED);
+        if (!IsIconic(record->frame))
+            ShowWindow(record->frame, SW_SHOWMINIMIZED);
+        break;
     }
     // The control with the keyboard focus shows it from the start, not only
     // after the first key.
