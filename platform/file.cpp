@@ -5,13 +5,15 @@
 // Any failure removes the temporary file and leaves the target as it was. The
 // target of a symbolic link is the file the link points to.
 //
-// Windows differs in four calls, kept in the section below: a file has no
-// permission bits to carry over, rename() will not replace an existing file, and
-// a folder name ends with a backslash, and there are no links to follow.
+// Windows differs in the calls kept in the section below: paths are UTF-8 and go
+// to the wide-character calls, a file has no permission bits to carry over,
+// rename() will not replace an existing file, a folder name ends with a
+// backslash, and there are no links to follow.
 #include "platform/file.h"
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -19,8 +21,7 @@
 
 #ifdef _WIN32
 #include <windows.h>
-#else
-constexpr int O_BINARY = 0;   // POSIX files have no text mode
+#include <io.h>
 #endif
 
 namespace platform {
@@ -32,6 +33,80 @@ namespace platform {
 
 constexpr char separator = '\\';
 
+// Paths are UTF-8 on Windows; the wide-character calls take a name in any script.
+static std::wstring widePath(const std::string& path)
+{
+    int n = MultiByteToWideChar(CP_UTF8, 0, path.data(), static_cast<int>(path.size()), nullptr, 0);
+    std::wstring wide(static_cast<size_t>(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, path.data(), static_cast<int>(path.size()), wide.data(), n);
+    return wide;
+}
+
+static std::string utf8Path(const std::wstring& path)
+{
+    int n = WideCharToMultiByte(CP_UTF8, 0, path.data(), static_cast<int>(path.size()), nullptr, 0, nullptr, nullptr);
+    std::string narrow(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, path.data(), static_cast<int>(path.size()), narrow.data(), n, nullptr, nullptr);
+    return narrow;
+}
+
+using FileInfo = struct _stat64;
+
+static int statOf(const std::string& path, FileInfo& info)
+{
+    return _wstat64(widePath(path).c_str(), &info);
+}
+
+static int fstatOf(int fd, FileInfo& info)
+{
+    return _fstat64(fd, &info);
+}
+
+static FILE* openForReading(const std::string& path)
+{
+    return _wfopen(widePath(path).c_str(), L"rb");
+}
+
+static int openForWriting(const std::string& path)
+{
+    return _wopen(widePath(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_BINARY, _S_IREAD | _S_IWRITE);
+}
+
+static bool writable(const std::string& path)
+{
+    return _waccess(widePath(path).c_str(), W_OK) == 0;
+}
+
+// A new file at `pattern` with its trailing "XXXXXX" made unique; -1 when none.
+static int makeTemporary(std::string& pattern)
+{
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::wstring wide = widePath(pattern);
+        if (_wmktemp_s(wide.data(), wide.size() + 1) != 0)
+            return -1;
+        int fd = _wopen(wide.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_BINARY, _S_IREAD | _S_IWRITE);
+        if (fd >= 0 || errno != EEXIST) {
+            pattern = utf8Path(wide);
+            return fd;
+        }
+    }
+    return -1;
+}
+
+static void removeFile(const std::string& path)
+{
+    _wunlink(widePath(path).c_str());
+}
+
+// "" when the folder cannot be named.
+static std::string currentDirectory()
+{
+    wchar_t* dir = _wgetcwd(nullptr, 0);
+    std::string result = dir ? utf8Path(dir) : std::string();
+    std::free(dir);
+    return result;
+}
+
 // Windows files carry only a read-only flag, and the temporary file is writable.
 static bool copyMode(int, const std::string&)
 {
@@ -40,7 +115,7 @@ static bool copyMode(int, const std::string&)
 
 static bool renameOver(const std::string& from, const std::string& to)
 {
-    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    return MoveFileExW(widePath(from).c_str(), widePath(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
 // The program makes no links on Windows, and shortcuts are files of their own.
@@ -52,6 +127,55 @@ static std::string linkTarget(const std::string& path)
 #else
 
 constexpr char separator = '/';
+
+using FileInfo = struct stat;
+
+static int statOf(const std::string& path, FileInfo& info)
+{
+    return stat(path.c_str(), &info);
+}
+
+static int fstatOf(int fd, FileInfo& info)
+{
+    return fstat(fd, &info);
+}
+
+static FILE* openForReading(const std::string& path)
+{
+    return std::fopen(path.c_str(), "rb");
+}
+
+static int openForWriting(const std::string& path)
+{
+    return open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+}
+
+static bool writable(const std::string& path)
+{
+    return access(path.c_str(), W_OK) == 0;
+}
+
+static int makeTemporary(std::string& pattern)
+{
+    return mkstemp(pattern.data());
+}
+
+static void removeFile(const std::string& path)
+{
+    unlink(path.c_str());
+}
+
+// "" when the folder cannot be named (it was removed).
+static std::string currentDirectory()
+{
+    std::vector<char> buffer(256);
+    while (!getcwd(buffer.data(), buffer.size())) {
+        if (errno != ERANGE)
+            return {};
+        buffer.resize(buffer.size() * 2);
+    }
+    return buffer.data();
+}
 
 // The permissions the new file gets: those of the file it replaces, or the
 // usual ones for a new file. mkstemp alone would leave it readable by the
@@ -101,20 +225,20 @@ static std::string linkTarget(const std::string& path)
 
 bool fileExists(const std::string& path)
 {
-    struct stat info;
-    return stat(path.c_str(), &info) == 0;
+    FileInfo info;
+    return statOf(path, info) == 0;
 }
 
 bool readFile(const std::string& path, std::string& bytes)
 {
-    FILE* file = std::fopen(path.c_str(), "rb");
+    FILE* file = openForReading(path);
     if (!file)
         return false;
     std::string content;
     // Room for a regular file at once: a large file is then never copied as the
     // text grows. Other files (pipes, devices) grow as they are read.
-    struct stat info;
-    if (fstat(fileno(file), &info) == 0 && S_ISREG(info.st_mode))
+    FileInfo info;
+    if (fstatOf(fileno(file), info) == 0 && S_ISREG(info.st_mode))
         content.reserve(static_cast<size_t>(info.st_size));
     char chunk[65536];
     size_t got;
@@ -148,10 +272,10 @@ static bool writeAll(int fd, const std::string& bytes)
 // made read-only (root may write it, and rename ignores its mode anyway).
 static bool mayReplace(const std::string& path)
 {
-    struct stat old;
-    if (stat(path.c_str(), &old) != 0)
+    FileInfo old;
+    if (statOf(path, old) != 0)
         return errno == ENOENT;
-    return S_ISREG(old.st_mode) && (old.st_mode & 0222) != 0 && access(path.c_str(), W_OK) == 0;
+    return S_ISREG(old.st_mode) && (old.st_mode & 0222) != 0 && writable(path);
 }
 
 // Writes `bytes` into a new temporary file beside `path` and renames it over
@@ -160,7 +284,7 @@ static bool mayReplace(const std::string& path)
 static int replaceThroughTemporary(const std::string& path, const std::string& bytes)
 {
     std::string temp = path + ".tmp-XXXXXX";
-    int fd = mkstemp(temp.data());
+    int fd = makeTemporary(temp);
     if (fd < 0)
         return -1;
     bool ok = copyMode(fd, path) && writeAll(fd, bytes);
@@ -168,14 +292,14 @@ static int replaceThroughTemporary(const std::string& path, const std::string& b
     ok = close(fd) == 0 && ok;
     ok = ok && renameOver(temp, path);
     if (!ok)
-        unlink(temp.c_str());
+        removeFile(temp);
     return ok ? 1 : 0;
 }
 
 // Truncates and writes the file where it is.
 static bool writeInPlace(const std::string& path, const std::string& bytes)
 {
-    int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_BINARY, 0666);
+    int fd = openForWriting(path);
     if (fd < 0)
         return false;
     bool ok = writeAll(fd, bytes);
@@ -200,14 +324,10 @@ bool rewriteFile(const std::string& path, const std::string& bytes)
 // When the directory cannot be named (it was removed), "./" still means it.
 std::string workingDirectory()
 {
-    std::vector<char> buffer(256);
-    while (!getcwd(buffer.data(), buffer.size())) {
-        if (errno != ERANGE)
-            return "./";
-        buffer.resize(buffer.size() * 2);
-    }
-    std::string dir = buffer.data();
-    if (dir.empty() || (dir.back() != '/' && dir.back() != separator))
+    std::string dir = currentDirectory();
+    if (dir.empty())
+        return "./";
+    if (dir.back() != '/' && dir.back() != separator)
         dir += separator;
     return dir;
 }

@@ -100,3 +100,21 @@ TEST_F(FileTest, WorkingDirectoryEndsWithASeparator)
 }
 
 } // namespace
+
+TEST_F(FileTest, NamesInAnyScriptKeepTheirCharacters)
+{
+    // "Zürich 東京 Ω.log" in UTF-8, the paths the Windows dialogs give.
+    const std::string name = "Z\xC3\xBCrich \xE6\x9D\xB1\xE4\xBA\xAC \xCE\xA9.log";
+    const std::string path = dir + "/" + name;   // pathOf would pass it through the code page
+    ASSERT_TRUE(platform::replaceFile(path, "first"));
+    ASSERT_TRUE(platform::replaceFile(path, "second"));   // through a temporary file beside it
+    EXPECT_TRUE(platform::fileExists(path));
+    std::string read;
+    ASSERT_TRUE(platform::readFile(path, read));
+    EXPECT_EQ(read, "second");
+    // The file system holds the very characters, not the bytes read in another code page.
+    std::vector<std::u8string> names;
+    for (const auto& entry : fs::directory_iterator(dir))
+        names.push_back(entry.path().filename().u8string());
+    EXPECT_EQ(names, std::vector<std::u8string>{std::u8string(name.begin(), name.end())});
+}
