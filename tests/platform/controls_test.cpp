@@ -251,3 +251,20 @@ TEST_F(ControlsTest, MenusAndStatusBar)
     EXPECT_EQ(t::statusProgress(93, 1), 40);
     setStatusText(93, 9, "no such field");   // ignored
 }
+
+// Windows disables the owner while a window it owns is shown, as for a modal
+// dialog box, and gives it back its input when that window closes.
+TEST_F(ControlsTest, ShownOwnedWindowDisablesItsOwnerUntilItCloses)
+{
+#ifndef _WIN32
+    GTEST_SKIP() << "the Qt backend takes the owner's input in an event filter instead";
+#endif
+    showWindow(win, WindowShow::Normal);
+    openWindow({other, win, "Owned", {100, 50}, true, StyleFixed});
+    EXPECT_TRUE(t::windowEnabled(win));   // opened, not shown yet
+    showWindow(other, WindowShow::Normal);
+    EXPECT_FALSE(t::windowEnabled(win));
+    EXPECT_TRUE(t::windowEnabled(other));
+    closeWindow(other);
+    EXPECT_TRUE(t::windowEnabled(win));
+}
