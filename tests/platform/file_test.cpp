@@ -113,8 +113,10 @@ TEST_F(FileTest, NamesInAnyScriptKeepTheirCharacters)
     ASSERT_TRUE(platform::readFile(path, read));
     EXPECT_EQ(read, "second");
     // The file system holds the very characters, not the bytes read in another code page.
-    std::vector<std::u8string> names;
-    for (const auto& entry : fs::directory_iterator(dir))
-        names.push_back(entry.path().filename().u8string());
-    EXPECT_EQ(names, std::vector<std::u8string>{std::u8string(name.begin(), name.end())});
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir)) {
+        std::u8string utf8 = entry.path().filename().u8string();
+        names.emplace_back(utf8.begin(), utf8.end());
+    }
+    EXPECT_EQ(names, std::vector<std::string>{name});
 }
