@@ -271,11 +271,6 @@ void wake()
     app.woken = true;
 }
 
-int mouseWakeWindow()
-{
-    return app.wakeWindow;
-}
-
 } // namespace win32
 
 } // namespace platform

@@ -9,7 +9,6 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <cwctype>
 #include <map>
 
 namespace platform {

@@ -366,12 +366,6 @@ std::optional<Canvas> canvasOf(int id)
     return c ? std::optional<Canvas>(*c) : std::nullopt;
 }
 
-HBITMAP imageBitmap(int id)
-{
-    ImageRecord* record = find(id);
-    return record ? record->bitmap : nullptr;
-}
-
 void forgetAllImages()
 {
     for (auto& [id, record] : state.images)

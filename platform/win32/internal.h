@@ -116,7 +116,6 @@ struct Canvas {
 // when there is no such image.
 HDC imageDc(int id);
 std::optional<Canvas> canvasOf(int id);
-HBITMAP imageBitmap(int id);
 // A new DIB section of `width` x `height`, its pixels in `bits`.
 HBITMAP createDib(int width, int height, uint32_t** bits);
 void forgetAllImages();
@@ -130,7 +129,6 @@ bool decodePng(const std::string& bytes, std::vector<uint32_t>& pixels, int& wid
 void pushEvent(Event event);
 // Ends a wait without an event (mouse moves over the wake window).
 void wake();
-int mouseWakeWindow();
 // Test scripts (testing.cpp), as in the Qt backend.
 void runScriptStep();
 bool scriptEmpty();
