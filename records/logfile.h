@@ -97,6 +97,9 @@ std::string formatIntervalLine(int32_t interval);
 // whole part "." tenths digit: 235, 456 give "+23.5,45.6". A negative humidity
 // keeps its "-" sign ("+1.0,-4.2"), so that it reads back unchanged.
 std::string formatRecordLine(int32_t temperature, int32_t humidity);
+// True when `record` is written as the gap line: either reading is 0. The file
+// keeps no reading with a zero value, so a 0.0 degree reading reloads as a gap.
+bool writtenAsGap(const Record& record);
 
 // The whole file for `records` (oldest first) and `interval`, lines ended by
 // CR LF; lines 2 and 3 hold the newest record's time. Save As is offered only
