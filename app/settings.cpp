@@ -2,6 +2,7 @@
 #include "app/settings.h"
 
 #include "platform/file.h"
+#include "records/ascii.h"
 #include "records/decimal.h"
 
 #include <iterator>
@@ -51,17 +52,6 @@ std::string_view trimRight(std::string_view text)
     while (!text.empty() && isBlank(text.back()))
         text.remove_suffix(1);
     return text;
-}
-
-// Names ignore letter case; only A-Z fold, as the names are plain ASCII.
-std::string lowerAscii(std::string_view text)
-{
-    std::string result(text);
-    for (char& c : result) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
-    return result;
 }
 
 // Splits at CR LF, LF or CR; a last line without a line end counts too.
@@ -187,13 +177,13 @@ std::vector<Group> readGroups(std::string_view text)
             continue;
         if (line.front() == '[') {
             line.remove_prefix(1);
-            groups.push_back(Group{lowerAscii(line.substr(0, line.find(']'))), {}});
+            groups.push_back(Group{records::lowerAscii(line.substr(0, line.find(']'))), {}});
             continue;
         }
         const size_t equals = line.find('=');
         if (groups.empty() || equals == std::string_view::npos)
             continue;
-        std::string key = lowerAscii(trimRight(line.substr(0, equals)));
+        std::string key = records::lowerAscii(trimRight(line.substr(0, equals)));
         std::string value(trimRight(trimLeft(line.substr(equals + 1))));
         groups.back().keys.emplace_back(std::move(key), std::move(value));
     }
@@ -205,8 +195,8 @@ std::vector<Group> readGroups(std::string_view text)
 std::string valueOf(const std::vector<Group>& groups, const char* group, const char* key,
                     const char* fallback)
 {
-    const std::string groupName = lowerAscii(group);
-    const std::string keyName = lowerAscii(key);
+    const std::string groupName = records::lowerAscii(group);
+    const std::string keyName = records::lowerAscii(key);
     for (const Group& g : groups) {
         if (g.name != groupName)
             continue;

@@ -3,19 +3,12 @@
 #include "export/sheet.h"
 #include "export/xlsx.h"
 #include "platform/file.h"
+#include "records/ascii.h"
 #include "records/commands.h"
 
-#include <cctype>
 #include <new>
 
 namespace xls {
-
-std::string lowerCase(std::string text)
-{
-    for (char& c : text)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
-}
 
 namespace {
 
@@ -23,7 +16,7 @@ std::string lowerExtension(const std::string& path)
 {
     const std::string title = records::fileTitleOf(path);
     const size_t dot = title.rfind('.');
-    return dot == std::string::npos ? std::string() : lowerCase(title.substr(dot));
+    return dot == std::string::npos ? std::string() : records::lowerAscii(title.substr(dot));
 }
 
 bool writeFile(const std::vector<records::Record>& records, const std::string& path, Format format,

@@ -55,9 +55,6 @@ enum class ExportResult {
 ExportResult exportRecords(const std::vector<records::Record>& records, const std::string& path, Format format,
                            const ExportOptions& options);
 
-// `text` with its capital letters made small, for comparing file names.
-std::string lowerCase(std::string text);
-
 // The format a file name's extension names (.xls, .xlsx, .csv in any letter
 // case), or none.
 std::optional<Format> formatOfPath(const std::string& path);
