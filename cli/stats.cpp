@@ -6,6 +6,7 @@
 #include "cli/cli.h"
 #include "cli/commands.h"
 
+#include "analysis/profile.h"
 #include "analysis/statistics.h"
 #include "analysis/summary.h"
 #include "app/settings.h"
@@ -38,11 +39,6 @@ std::string fixed(double value, int decimals)
 double inUnit(double celsius, bool fahrenheit)
 {
     return fahrenheit ? records::toFahrenheit(celsius) : celsius;
-}
-
-double hours(int64_t count, int32_t interval)
-{
-    return static_cast<double>(count) * interval / 3600.0;
 }
 
 std::string padLeft(const std::string& text, size_t width)
@@ -130,7 +126,7 @@ std::string hoursJson(const std::array<int64_t, analysis::humidityBands>& counts
 {
     std::string list;
     for (int64_t count : counts)
-        list += (list.empty() ? "" : ", ") + fixed(hours(count, interval), 2);
+        list += (list.empty() ? "" : ", ") + fixed(analysis::hoursOf(count, interval), 2);
     return "[" + list + "]";
 }
 
@@ -176,7 +172,8 @@ int stats(const StatsOptions& options)
     // The unit of the value texts, for this run only: nothing is saved.
     app::settings().celsius = !options.fahrenheit;
     const analysis::Summary s = analysis::summarize(series.records, series.header.interval);
-    platform::printOut(options.json ? summaryJson(s, options.fahrenheit) : summaryText(s, options.fahrenheit));
+    platform::printOut(
+        platform::consoleText(options.json ? summaryJson(s, options.fahrenheit) : summaryText(s, options.fahrenheit)));
     return exitDone;
 }
 
