@@ -5,14 +5,15 @@
 #include "app/settings.h"
 #include "export/export.h"
 #include "platform/console.h"
-#include "platform/file.h"
 #include "platform/platform.h"
 #include "records/datemask.h"
 
 #include <CLI/CLI.hpp>
 
-#include <cstdio>
+#include <algorithm>
+#include <new>
 #include <sstream>
+#include <string_view>
 
 namespace cli {
 
@@ -20,10 +21,42 @@ namespace {
 
 const char* const versionText = "climadesk " CLIMADESK_VERSION;
 
+// `text` as plain decimal digits (no sign, blank or prefix) naming a number up
+// to `highest`; false for anything else.
+bool readDigits(std::string_view text, int highest, int& value)
+{
+    if (text.empty() || text.find_first_not_of("0123456789") != std::string_view::npos)
+        return false;
+    int64_t number = 0;
+    for (char c : text)
+        number = std::min<int64_t>(number * 10 + (c - '0'), int64_t{highest} + 1);
+    value = static_cast<int>(number);
+    return number <= highest;
+}
+
+// Four decimal numbers from 0 to 255 joined by three dots, and nothing else.
+bool isDottedAddress(std::string_view text)
+{
+    int octet = 0;
+    for (int field = 0; field < 4; ++field) {
+        const size_t dot = field < 3 ? text.find('.') : text.size();
+        if (dot == std::string_view::npos || !readDigits(text.substr(0, dot), 255, octet))
+            return false;
+        text.remove_prefix(std::min(dot + 1, text.size()));
+    }
+    return true;
+}
+
 void addDownload(CLI::App& app, DownloadOptions& o)
 {
     CLI::App* sub = app.add_subcommand("download", "Download a logger's samples into a record file");
-    sub->add_option("ADDRESS", o.address, "The logger's IPv4 address")->required()->check(CLI::ValidIPV4);
+    sub->add_option("ADDRESS", o.address, "The logger's IPv4 address")
+        ->required()
+        ->check(CLI::Validator(
+            [](std::string& text) {
+                return isDottedAddress(text) ? std::string() : "four numbers 0 to 255 with three dots: " + text;
+            },
+            "A.B.C.D"));
     sub->add_option("-o,--output", o.output, "Record file to write (default: sentrel-YYYYMMDD-HHMM.log)");
     sub->add_flag("--merge", o.merge, "Merge into the record file of --output when it exists");
 }
@@ -55,13 +88,19 @@ void addExport(CLI::App& app, ExportOptions& o)
 // "1920x1080": each side from 301 pixels (the graph needs more) to 8192.
 void parseSize(const std::string& text, RenderOptions& o)
 {
+    const size_t x = text.find('x');
     int width = 0, height = 0;
-    char x = 0, rest = 0;
-    if (std::sscanf(text.c_str(), "%5d%c%5d%c", &width, &x, &height, &rest) != 3 || x != 'x' || width < 301
-        || width > 8192 || height < 301 || height > 8192)
+    if (x == std::string::npos || !readDigits(std::string_view(text).substr(0, x), 8192, width)
+        || !readDigits(std::string_view(text).substr(x + 1), 8192, height) || width < 301 || height < 301)
         throw CLI::ValidationError("--size", "WIDTHxHEIGHT, each from 301 to 8192 pixels: " + text);
     o.width = width;
     o.height = height;
+}
+
+void parseLevel(const std::string& text, RenderOptions& o)
+{
+    if (!readDigits(text, 20, o.level) || o.level < 1)
+        throw CLI::ValidationError("--level", "a level from 1 to 20: " + text);
 }
 
 // "#RRGGBB" (the "#" may be left out) in the settings' form, or false.
@@ -100,8 +139,10 @@ void addRender(CLI::App& app, RenderOptions& o)
     sub->add_option_function<std::string>("--size", [&o](const std::string& t) { parseSize(t, o); },
                                           "Picture size in pixels (default: 1920x1080)")
         ->type_name("WIDTHxHEIGHT");
-    CLI::Option* level = sub->add_option("--level", o.level, "Time-scale level, 1 (10 s) to 20 (52 weeks) per division")
-                             ->check(CLI::Range(1, 20));
+    CLI::Option* level =
+        sub->add_option_function<std::string>("--level", [&o](const std::string& t) { parseLevel(t, o); },
+                                              "Time-scale level, 1 (10 s) to 20 (52 weeks) per division")
+            ->type_name("LEVEL");
     sub->add_flag_callback("--fit", [&o] { o.level = 0; }, "The level an import chooses for the whole file (the default)")->excludes(level);
     sub->add_option_function<std::string>("--from", [&o](const std::string& t) { parseFrom(t, o); },
                                           "Start at the first record at or after this time (default: the oldest)")
@@ -114,7 +155,8 @@ void addRender(CLI::App& app, RenderOptions& o)
 }
 
 // Help and version on standard output with 0; any other parse error prints its
-// message and the usage on standard error and gives exitUsage.
+// message and the usage on standard error and gives exitUsage. The parser's
+// texts hold the user's values as typed, in UTF-8.
 int parseFailed(const CLI::App& app, const CLI::ParseError& e)
 {
     std::ostringstream out, err;
@@ -124,9 +166,7 @@ int parseFailed(const CLI::App& app, const CLI::ParseError& e)
     return code == 0 ? exitDone : exitUsage;
 }
 
-} // namespace
-
-int run(int argc, char** argv)
+int parseAndRun(int argc, char** argv)
 {
     CLI::App app("Climadesk: records of the Sentrel32 temperature and humidity logger.\n"
                  "Without a subcommand the program opens its window.",
@@ -161,15 +201,38 @@ int run(int argc, char** argv)
     return cli::stats(stats);
 }
 
+} // namespace
+
+int run(int argc, char** argv)
+{
+    int code = exitFailed;
+    try {
+        code = parseAndRun(argc, argv);
+    } catch (const std::bad_alloc&) {
+        // What failed has been unwound and freed: there is room for the words.
+        platform::printError("Out of memory\n");
+        code = exitFailed;
+    }
+    if (!platform::outputWritten()) {
+        platform::printError("Can't write to standard output\n");
+        return exitFailed;
+    }
+    return code;
+}
+
 bool readInput(const std::string& path, records::RecordSeries& series)
 {
-    const std::string name = platform::displayName(path);
     switch (records::readRecordFile(path, series)) {
     case records::ReadResult::Done: return true;
-    case records::ReadResult::CannotRead: platform::printError("Can't read " + name + "\n"); break;
-    case records::ReadResult::WrongFormat: platform::printError("Wrong file format: " + name + "\n"); break;
+    case records::ReadResult::CannotRead: platform::printError("Can't read " + path + "\n"); break;
+    case records::ReadResult::WrongFormat: platform::printError("Wrong file format: " + path + "\n"); break;
     }
     return false;
+}
+
+void sayCannotWrite(const std::string& path)
+{
+    platform::printError("Can't write " + path + "\n");
 }
 
 } // namespace cli

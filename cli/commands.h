@@ -1,7 +1,8 @@
 // commands.h: the subcommands, each run with its parsed options.
 //
 // Each prints its results and messages (platform/console.h) and returns an exit
-// code of cli.h.
+// code of cli.h; running out of memory and a failed write of standard output
+// are caught around them (cli::run).
 #pragma once
 
 #include "records/recordfile.h"
@@ -50,7 +51,10 @@ struct RenderOptions {
 int render(const RenderOptions& options);
 
 // Reads the record file `path` for a subcommand; false, having said why ("Can't
-// read IN.log", "Wrong file format: IN.log"), when it cannot.
+// read IN.log", "Wrong file format: IN.log"), when it cannot. Messages name
+// files as the user typed them.
 bool readInput(const std::string& path, records::RecordSeries& series);
+// Says "Can't write OUT" on standard error.
+void sayCannotWrite(const std::string& path);
 
 } // namespace cli

@@ -5,7 +5,6 @@
 
 #include "export/export.h"
 #include "platform/console.h"
-#include "platform/file.h"
 
 namespace cli {
 
@@ -19,8 +18,12 @@ int exportFile(const ExportOptions& options)
     // The parser has checked that the name has one of the three extensions.
     const xls::ExportResult result =
         xls::exportRecords(series.records, options.output, *xls::formatOfPath(options.output), chosen);
+    if (result == xls::ExportResult::NotWritten) {
+        sayCannotWrite(options.output);
+        return exitFailed;
+    }
     if (result != xls::ExportResult::Written) {
-        platform::printError(xls::exportFailureText(result, platform::displayName(options.output)) + "\n");
+        platform::printError(platform::consoleText(xls::exportFailureText(result, options.output)) + "\n");
         return exitFailed;
     }
     return exitDone;

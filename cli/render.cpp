@@ -75,14 +75,14 @@ int render(const RenderOptions& options)
     if (options.from >= 0) {
         first = firstAtOrAfter(options.from);
         if (first < 0) {
-            platform::printError("No record at or after " + records::formatTime(timeMask, options.from)
-                                 + " in " + platform::displayName(options.input) + "\n");
-            return exitUsage;
+            platform::printError("No record at or after " + records::formatTime(timeMask, options.from) + " in "
+                                 + options.input + "\n");
+            return exitFailed;
         }
     }
     const int level = options.level > 0 ? options.level : records::fittingLevel();
     if (!drawAndWrite(options, level, first)) {
-        platform::printError("Can't write " + platform::displayName(options.output) + "\n");
+        sayCannotWrite(options.output);
         return exitFailed;
     }
     return exitDone;

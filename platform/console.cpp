@@ -7,9 +7,7 @@
 
 namespace platform {
 
-namespace {
-
-std::string utf8Of(const std::string& text)
+std::string consoleText(const std::string& text)
 {
     std::string out;
     out.reserve(text.size());
@@ -29,10 +27,11 @@ std::string utf8Of(const std::string& text)
     return out;
 }
 
+namespace {
+
 void print(std::FILE* stream, const std::string& text)
 {
-    const std::string bytes = utf8Of(text);
-    std::fwrite(bytes.data(), 1, bytes.size(), stream);
+    std::fwrite(text.data(), 1, text.size(), stream);
     std::fflush(stream);
 }
 
@@ -46,6 +45,11 @@ void printOut(const std::string& text)
 void printError(const std::string& text)
 {
     print(stderr, text);
+}
+
+bool outputWritten()
+{
+    return std::fflush(stdout) == 0 && std::ferror(stdout) == 0;
 }
 
 bool errorIsTerminal()

@@ -8,6 +8,7 @@
 #include "platform/file.h"
 #include "records/logfile.h"
 
+#include <algorithm>
 #include <sys/stat.h>
 
 namespace t = platform::testing;
@@ -140,12 +141,14 @@ TEST_F(CliTest, DownloadMergesIntoTheArchive)
     // No archive yet: a plain write.
     ProgramRun first = runClimadesk(merge);
     EXPECT_EQ(first.exitCode, 0) << first.err;
-    EXPECT_EQ(first.out, "300 new samples, 0 already archived, 0 differing, 0 gap lines added\n");
+    // Twelve gaps and a 0.0 degree reading (written as a gap line) among them.
+    EXPECT_EQ(first.out, "288 new samples, 0 already archived, 0 differing, 13 gap lines in the file\n");
     writeLog("expected.log", ramp(0, 299), 300, march15Noon);
     EXPECT_EQ(readText("archive.log"), readText("expected.log"));
 
     // The archive ends 10 samples after the download's oldest and is 50 samples
-    // older: 290 new ones, and a reading where the archive had a gap.
+    // older: the download's 290 newer samples bring 278 readings (12 are gaps),
+    // and one more fills a gap of the archive.
     auto older = ramp(0, 9);
     older.insert(older.begin(), 50, {215, 450});
     older[55] = {0, 0};
@@ -153,7 +156,7 @@ TEST_F(CliTest, DownloadMergesIntoTheArchive)
     writeLog("archive.log", older, 300, march15Noon - 290 * 300);
     ProgramRun second = runClimadesk(merge);
     EXPECT_EQ(second.exitCode, 0) << second.err;
-    EXPECT_EQ(second.out, "291 new samples, 9 already archived, 1 differing, 0 gap lines added\n");
+    EXPECT_EQ(second.out, "279 new samples, 9 already archived, 1 differing, 13 gap lines in the file\n");
     auto merged = older;
     auto rest = ramp(10, 299);
     merged.insert(merged.end(), rest.begin(), rest.end());
@@ -175,6 +178,14 @@ TEST_F(CliTest, DownloadMergesIntoTheArchive)
     EXPECT_EQ(grid.err, "Can't merge: the samples in archive.log and in the download do not lie on the same 5 min "
                         "grid\n");
     EXPECT_EQ(readText("archive.log"), offGrid);
+    // From 1970: a hole of millions of samples, refused before any is made.
+    writeLog("archive.log", ramp(0, 9), 300, 3000);
+    const std::string ancient = readText("archive.log");
+    ProgramRun hole = runClimadesk(merge);
+    EXPECT_EQ(hole.exitCode, 1);
+    EXPECT_EQ(hole.err, "Can't merge: 5701370 samples are missing between archive.log and the download, more than a "
+                        "logger holds (99999)\n");
+    EXPECT_EQ(readText("archive.log"), ancient);
     writeLog("archive.log", ramp(0, 9), 300, march15Noon - 3000);
     const std::string readOnly = readText("archive.log");
     chmod("archive.log", 0444);
@@ -210,6 +221,13 @@ TEST_F(CliTest, StatsInTextAndJson)
     EXPECT_EQ(parsed.out, "5 3600 2024-03-15 08:00 F\n"
                           "{'value': 77.0, 'time': '2024-03-15 09:00'} {'value': 40.0, 'time': '2024-03-15 09:00'} 55.3\n"
                           "{'from': 20, 'to': 25, 'hours': [0.0, 0.0, 0.0, 0.0, 1.0, 2.0, 1.0, 0.0, 0.0, 0.0, 0.0]} 2.0\n");
+    // Hours are reckoned once for both forms: 74,567 hours of 21.0 degrees C and
+    // 50.0 %RH show as the window shows them, in text and in JSON alike.
+    writeLog("years.log", std::vector<std::pair<int32_t, int32_t>>(74567, {210, 500}), 3600, march15Noon);
+    ProgramRun longText = runClimadesk({"stats", "years.log"});
+    ProgramRun longJson = runClimadesk({"stats", "years.log", "--json"});
+    EXPECT_TRUE(contains(longText.out, "-74567.01      -")) << longText.out;
+    EXPECT_TRUE(contains(longJson.out, " 74567.01, ")) << longJson.out;
 }
 
 TEST_F(CliTest, ExportGivesTheBytesOfTheWindowsExport)
@@ -238,4 +256,87 @@ TEST_F(CliTest, ExportGivesTheBytesOfTheWindowsExport)
         ASSERT_FALSE(readText("gui/" + name).empty()) << name;
         EXPECT_TRUE(readText("cli/" + name) == readText("gui/" + name)) << name;
     }
+}
+
+TEST_F(CliTest, ValuesAreReadAsTypedAndMessagesKeepThem)
+{
+    // An address is four decimal numbers with three dots; a number is plain
+    // decimal digits. Anything else is wrong usage naming the option and value.
+    const std::string address = "ADDRESS: four numbers 0 to 255 with three dots: ";
+    const std::string level = "--level: a level from 1 to 20: ";
+    const std::string size = "--size: WIDTHxHEIGHT, each from 301 to 8192 pixels: ";
+    for (const auto& [arguments, line] : std::vector<std::pair<std::vector<std::string>, std::string>>{
+             {{"download", "0x7f.0.0.1"}, address + "0x7f.0.0.1"},
+             {{"download", "+127.0.0.1"}, address + "+127.0.0.1"},
+             {{"download", "127.0.0.1.1"}, address + "127.0.0.1.1"},
+             {{"download", "127.1"}, address + "127.1"},
+             {{"download", "127.0.0.1 "}, address + "127.0.0.1 "},
+             {{"download", "127.0.-0.1"}, address + "127.0.-0.1"},
+             {{"render", "a.log", "a.png", "--level", "0x10"}, level + "0x10"},
+             {{"render", "a.log", "a.png", "--level", "+7"}, level + "+7"},
+             {{"render", "a.log", "a.png", "--size", " +400x300"}, size + " +400x300"},
+             {{"render", "a.log", "a.png", "--from", "z\xC3\xA4z"},
+              "--from: a time \"YYYY-MM-DD hh:mm\" from 1970 to 2038: z\xC3\xA4z"}}) {
+        ProgramRun run = runClimadesk(arguments);
+        EXPECT_EQ(run.exitCode, 2) << line;
+        EXPECT_EQ(run.err.substr(0, line.size() + 1), line + "\n");
+        EXPECT_TRUE(contains(run.err, "Usage: climadesk")) << run.err;
+    }
+    // File names as typed, also those Windows-1252 has no letters for.
+    const std::string name = "\xD0\xB6\xD0\xB0\xD1\x80-z\xC3\xA4z.log";
+    ProgramRun missing = runClimadesk({"stats", name});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_EQ(missing.err, "Can't read " + name + "\n");
+
+    // Leading zeros are decimal, as in the settings file's 192.168.001.200.
+    Simulator sim({"--samples", "30"});
+    ASSERT_TRUE(sim.started());
+    std::string padded;
+    for (size_t start = 0; start <= sim.address().size();) {
+        const size_t dot = std::min(sim.address().find('.', start), sim.address().size());
+        const std::string octet = sim.address().substr(start, dot - start);
+        padded += std::string(padded.empty() ? "" : ".") + std::string(3 - octet.size(), '0') + octet;
+        start = dot + 1;
+    }
+    ProgramRun run = runClimadesk({"download", padded, "-o", name});
+    EXPECT_EQ(run.exitCode, 0) << padded << run.err;
+    EXPECT_EQ(run.out, "30 samples written to " + name + "\n");
+    EXPECT_TRUE(sim.sawLine("dump 1"));
+}
+
+TEST_F(CliTest, OutputThatCannotBeWrittenAndMemoryThatRunsOutAreFailures)
+{
+    writeLog("room.log", {{210, 600}, {250, 400}}, 3600, march15Noon);
+    for (const std::vector<std::string>& arguments : std::vector<std::vector<std::string>>{
+             {"stats", "room.log"}, {"stats", "room.log", "--json"}, {"--help"}}) {
+        ProgramRun run = runClimadesk(arguments, {"/dev/full"});
+        EXPECT_EQ(run.exitCode, 1) << arguments.back();
+        EXPECT_EQ(run.err, "Can't write to standard output\n");
+    }
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "AddressSanitizer needs more address space than the limit leaves";
+#else
+    // Four million empty record lines are four million gap records: 48 MB, more
+    // than the 32 MB of data the program may take here.
+    writeText("huge.log", "***QX51***\r\n2024/03/15\r\n12:00     \r\nSR = 01min\r\n**********\r\n"
+                              + std::string(4000000, '\n') + "**********\r\n");
+    ProgramRun run = runClimadesk({"stats", "huge.log"}, {"", size_t{32} << 20});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, "Out of memory\n");
+    EXPECT_EQ(run.out, "");
+#endif
+}
+
+TEST_F(CliTest, DownloadBarOnATerminalEndsAtHundred)
+{
+    // So short a dump that no poll in between draws the bar.
+    Simulator sim({"--samples", "300", "--newest", march15NoonText});
+    ASSERT_TRUE(sim.started());
+    ProgramRun run = runClimadeskOnTerminal({"download", sim.address(), "-o", "bar.log"});
+    EXPECT_EQ(run.exitCode, 0) << run.out;
+    const size_t end = run.out.find("\r\n");
+    ASSERT_NE(end, std::string::npos) << run.out;
+    const std::string bar = run.out.substr(0, end);
+    EXPECT_EQ(bar.substr(bar.rfind('\r') + 1), "[" + std::string(40, '#') + "] 100%") << run.out;
+    EXPECT_EQ(run.out.substr(end + 2), "300 samples written to bar.log\r\n");
 }

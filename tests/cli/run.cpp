@@ -2,6 +2,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -19,7 +21,8 @@ std::string contentOf(std::FILE* file)
     return text;
 }
 
-ProgramRun runChild(const std::string& program, const std::vector<std::string>& arguments, const std::string& input)
+ProgramRun runChild(const std::string& program, const std::vector<std::string>& arguments, const std::string& input,
+                    const RunSetting& setting)
 {
     std::FILE* in = std::tmpfile();
     std::FILE* out = std::tmpfile();
@@ -32,6 +35,12 @@ ProgramRun runChild(const std::string& program, const std::vector<std::string>& 
         dup2(fileno(in), 0);
         dup2(fileno(out), 1);
         dup2(fileno(err), 2);
+        if (!setting.outputPath.empty())
+            dup2(open(setting.outputPath.c_str(), O_WRONLY), 1);
+        if (setting.dataLimit != 0) {
+            const rlimit limit{setting.dataLimit, setting.dataLimit};
+            setrlimit(RLIMIT_DATA, &limit);
+        }
         unsetenv("DISPLAY");
         unsetenv("WAYLAND_DISPLAY");
         unsetenv("QT_QPA_PLATFORM");
@@ -55,12 +64,38 @@ ProgramRun runChild(const std::string& program, const std::vector<std::string>& 
 
 } // namespace
 
-ProgramRun runClimadesk(const std::vector<std::string>& arguments)
+ProgramRun runClimadesk(const std::vector<std::string>& arguments, const RunSetting& setting)
 {
-    return runChild(CLIMADESK_EXE, arguments, "");
+    return runChild(CLIMADESK_EXE, arguments, "", setting);
 }
 
 ProgramRun runPython(const std::string& script, const std::string& input)
 {
-    return runChild("python3", {"-c", script}, input);
+    return runChild("python3", {"-c", script}, input, {});
+}
+
+ProgramRun runClimadeskOnTerminal(const std::vector<std::string>& arguments)
+{
+    // The program and its arguments come on standard input, split by zero bytes.
+    const char* const script = "import os, pty, sys\n"
+                               "argv = sys.stdin.buffer.read().decode().split('\\0')\n"
+                               "pid, fd = pty.fork()\n"
+                               "if pid == 0:\n"
+                               "    os.execv(argv[0], argv)\n"
+                               "out = b''\n"
+                               "while True:\n"
+                               "    try:\n"
+                               "        data = os.read(fd, 4096)\n"
+                               "    except OSError:\n"
+                               "        break\n"
+                               "    if not data:\n"
+                               "        break\n"
+                               "    out += data\n"
+                               "status = os.waitpid(pid, 0)[1]\n"
+                               "sys.stdout.buffer.write(out)\n"
+                               "sys.exit(os.waitstatus_to_exitcode(status))\n";
+    std::string input = CLIMADESK_EXE;
+    for (const std::string& a : arguments)
+        input += '\0' + a;
+    return runPython(script, input);
 }
