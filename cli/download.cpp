@@ -28,14 +28,19 @@ void showBar(int percent)
                          + std::to_string(percent) + "%");
 }
 
+void sayFailure(device::LinkFailure failure, uint32_t address)
+{
+    platform::printError(platform::consoleText(device::failureText(failure, address)) + "\n");
+}
+
 // Says what went wrong on the way; true when the samples came.
 bool fetched(const device::Fetch& fetch, uint32_t address)
 {
     if (fetch.closedByDevice)
-        platform::printError(platform::consoleText(device::failureText(device::LinkFailure::ConnectionClosed, address)) + "\n");
+        sayFailure(device::LinkFailure::ConnectionClosed, address);
     if (!fetch.failure)
         return true;
-    platform::printError(platform::consoleText(device::failureText(*fetch.failure, address)) + "\n");
+    sayFailure(*fetch.failure, address);
     return false;
 }
 
@@ -64,8 +69,7 @@ int download(const DownloadOptions& options)
 {
     const uint32_t address = app::readAddress(options.address);
     if (!platform::startSockets()) {
-        platform::printError(platform::consoleText(device::failureText(device::LinkFailure::CannotStartSockets, address))
-                             + "\n");
+        sayFailure(device::LinkFailure::CannotStartSockets, address);
         return exitFailed;
     }
     const bool bar = platform::errorIsTerminal();
