@@ -155,11 +155,11 @@ void appendTenths(std::string& out, int32_t value)
 
 void appendRecordLine(std::string& out, int32_t temperature, int32_t humidity)
 {
-    if (writtenAsGap({0, humidity, temperature})) {
+    if (isGap({0, humidity, temperature})) {
         out += logGapLine;
         return;
     }
-    out += temperature > 0 ? '+' : '-';
+    out += temperature >= 0 ? '+' : '-';
     appendTenths(out, temperature);
     out += ',';
     if (humidity < 0)
@@ -249,11 +249,6 @@ std::string formatIntervalLine(int32_t interval)
         line += '0';
     line.append(minutes, minutes.size() < 2 ? 0 : minutes.size() - 2);
     return line + "min";
-}
-
-bool writtenAsGap(const Record& record)
-{
-    return record.temperature == 0 || record.humidity == 0;
 }
 
 std::string formatRecordLine(int32_t temperature, int32_t humidity)

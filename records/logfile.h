@@ -92,14 +92,12 @@ bool readLogFile(const std::string& bytes, LoadHeader& header, std::vector<Recor
 // "SR = 05min", 6000 and 59 give "SR = 00min", and -300 gives "SR = -5min".
 std::string formatIntervalLine(int32_t interval);
 
-// One record line, without line end: the gap line when either reading is 0, else
-// the temperature with its sign ("+" or "-"), then "," and the humidity, each as
-// whole part "." tenths digit: 235, 456 give "+23.5,45.6". A negative humidity
-// keeps its "-" sign ("+1.0,-4.2"), so that it reads back unchanged.
+// One record line, without line end: the gap line for a gap (both readings 0),
+// else the temperature with its sign ("+" or "-"), then "," and the humidity,
+// each as whole part "." tenths digit: 235, 456 give "+23.5,45.6" and 0, 456
+// give "+0.0,45.6", so a 0.0 degree reading reloads as the reading it is. A
+// negative humidity keeps its "-" sign ("+1.0,-4.2"), so that it reads back unchanged.
 std::string formatRecordLine(int32_t temperature, int32_t humidity);
-// True when `record` is written as the gap line: either reading is 0. The file
-// keeps no reading with a zero value, so a 0.0 degree reading reloads as a gap.
-bool writtenAsGap(const Record& record);
 
 // The whole file for `records` (oldest first) and `interval`, lines ended by
 // CR LF; lines 2 and 3 hold the newest record's time. Save As is offered only

@@ -115,7 +115,7 @@ MergeResult mergeSeries(const RecordSeries& archive, const RecordSeries& downloa
     else
         mergeSlots(archive, download, merge);
     // Counted as the file will hold them, by the writer's own rule.
-    merge.gapLines = std::count_if(merge.records.begin(), merge.records.end(), writtenAsGap);
+    merge.gapLines = std::count_if(merge.records.begin(), merge.records.end(), isGap);
     return merge;
 }
 

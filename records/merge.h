@@ -39,7 +39,7 @@ struct MergeResult {
     int64_t newSamples = 0;        // downloaded readings the result gains
     int64_t alreadyArchived = 0;   // downloaded readings at a time the archive holds a reading for
     int64_t differing = 0;         // of those, the ones whose readings differ
-    int64_t gapLines = 0;          // records of the result written as gap lines (writtenAsGap)
+    int64_t gapLines = 0;          // records of the result written as gap lines (isGap)
     int64_t hole = 0;              // intervals between the two series that neither holds
     int32_t archiveInterval = 0;   // the two intervals, for the words of a failure
     int32_t downloadInterval = 0;

@@ -1,6 +1,8 @@
 // Merging a download into an archive: every case of the grid, with the counts.
 #include "records/merge.h"
 
+#include "records/logfile.h"
+
 #include <gtest/gtest.h>
 
 using records::MergeFailure;
@@ -88,13 +90,14 @@ TEST(Merge, CountsReadingsOnlyAndTheGapLinesOfTheResult)
     EXPECT_EQ(temperaturesOf(m), (std::vector<int32_t>{1, 0, 3, 4, 6}));
     EXPECT_EQ(records::mergeSummary(m), "1 new samples, 1 already archived, 1 differing, 1 gap lines in the file");
 
-    // A downloaded 0.0 degree reading is a reading (the store's gap needs both
-    // values 0); the file writes it as a gap line, and the count says so.
+    // A downloaded 0.0 degree reading is a reading (a gap needs both values 0):
+    // it counts as new and the file keeps it.
     RecordSeries download = series({5, 0}, 60, noon);
     download.records[1] = {noon, 500, 0};
     m = records::mergeSeries(series({2}, 60, noon - 60), download);
     EXPECT_EQ(m.records.back().humidity, 500);
-    EXPECT_EQ(records::mergeSummary(m), "1 new samples, 1 already archived, 1 differing, 1 gap lines in the file");
+    EXPECT_EQ(records::mergeSummary(m), "1 new samples, 1 already archived, 1 differing, 0 gap lines in the file");
+    EXPECT_NE(records::formatLogFile(m.records, 60).find("\r\n+0.0,50.0\r\n"), std::string::npos);
 
     // Into nothing: the download's gaps are neither new nor left uncounted.
     m = records::mergeSeries(series({}, 60, -1), series({0, 2, 0, 3}, 60, noon));
