@@ -15,6 +15,7 @@
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QSlider>
 #include <QStyle>
 #include <QStyleOptionFrame>
@@ -207,19 +208,27 @@ void createTrackBar(int window, int id, Rect r, int minimum, int maximum)
     slider->setTickInterval(1);
     slider->setPageStep(1);
     slider->setRange(minimum, maximum);
-    // Every action of the user is an event, also one that leaves the value as it
-    // was (a click on the handle, Home at the lowest position): the program may
-    // show a position that is not the level in force. Changes made by the program
-    // trigger no action.
+    // Every change of the value is one event, whoever made it (the mouse, a key,
+    // an assistive tool through the accessibility interface), except the
+    // program's own. An action that leaves the value as it was (a click on the
+    // handle, Home at the lowest position) is an event too: the program may show
+    // a position that is not the level in force. An action that changes the
+    // value is reported by the change, so it counts once.
     auto notify = [window, id] { qt::pushEvent({EventKind::Control, window, id}); };
-    QObject::connect(slider, &QSlider::actionTriggered, notify);
+    QObject::connect(slider, &QSlider::valueChanged, notify);
+    QObject::connect(slider, &QSlider::actionTriggered, [slider, notify] {
+        if (slider->sliderPosition() == slider->value())
+            notify();
+    });
     QObject::connect(slider, &QSlider::sliderReleased, notify);
 }
 
 void setTrackBarPosition(int id, int position)
 {
-    if (auto* slider = widgetAs<QSlider>(id))
+    if (auto* slider = widgetAs<QSlider>(id)) {
+        const QSignalBlocker programsOwn(slider);
         slider->setValue(position);
+    }
 }
 
 int trackBarPosition(int id)

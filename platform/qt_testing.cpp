@@ -7,6 +7,8 @@
 #include "platform/window.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
+#include <QAccessibleValueInterface>
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
@@ -267,6 +269,14 @@ int openDropDownRows(int control)
     int rows = row > 0 ? view->viewport()->height() / row : 0;
     box->hidePopup();
     return rows;
+}
+
+void setValueAccessibly(int control, int value)
+{
+    QWidget* widget = qt::controlWidget(control);
+    QAccessibleInterface* accessible = widget ? QAccessible::queryAccessibleInterface(widget) : nullptr;
+    if (QAccessibleValueInterface* values = accessible ? accessible->valueInterface() : nullptr)
+        values->setCurrentValue(value);
 }
 
 void dragScrollBar(int control, int position)

@@ -47,6 +47,9 @@ void click(int control);                      // push button, option, hyperlink
 void chooseMenu(int item);                    // ignored while the item is disabled
 void requestClose(int window);                // the close box
 void moveTrackBar(int control, int position); // a drag that ends at `position`
+// An assistive tool (a screen reader, voice control) sets the value of a
+// control through the toolkit's accessibility interface: a track bar's position.
+void setValueAccessibly(int control, int value);
 void dragScrollBar(int control, int position);
 void typeAddress(int control, const std::string& text);
 void chooseDropDownEntry(int control, int index);

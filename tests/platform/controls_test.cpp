@@ -173,6 +173,31 @@ TEST_F(ControlsTest, TrackBarReportsOnlyTheUsersMoves)
     EXPECT_EQ(trackBarPosition(20), 6);   // the range limits what it shows
 }
 
+// One event for each change of the value that the program did not make, and one
+// for each action of the user that leaves the value as it was.
+TEST_F(ControlsTest, TrackBarReportsEachChangeOfTheUserOnce)
+{
+    createTrackBar(win, 20, {20, 380, 160, 30}, 6, 16);
+    setTrackBarPosition(20, 9);
+    t::setValueAccessibly(20, 12);   // a screen reader or voice control
+    ASSERT_EQ(drained().size(), 1u);
+    EXPECT_EQ(trackBarPosition(20), 12);
+    t::setValueAccessibly(20, 12);   // nothing changes, nothing happens
+    t::setValueAccessibly(20, 40);   // the range limits it
+    EXPECT_EQ(drained().size(), 1u);
+    EXPECT_EQ(trackBarPosition(20), 16);
+    t::sendKey(20, t::Key::Left);    // changes the value
+    t::sendKey(20, t::Key::End);     // changes it back
+    t::sendKey(20, t::Key::End);     // leaves it: still the user's action
+    std::vector<Event> events = drained();
+    ASSERT_EQ(events.size(), 3u);
+    EXPECT_EQ(events[2].kind, EventKind::Control);
+    EXPECT_EQ(events[2].window, win);
+    EXPECT_EQ(events[2].id, 20);
+    setTrackBarPosition(20, 7);
+    EXPECT_TRUE(drained().empty());
+}
+
 TEST_F(ControlsTest, TextsButtonsAndStateReadBack)
 {
     createFrame(win, 8, "Measuring parameters", {10, 10, 180, 130});
