@@ -4,6 +4,7 @@
 
 #include <QAbstractItemView>
 #include <QButtonGroup>
+#include <QByteArray>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QGroupBox>
@@ -108,13 +109,10 @@ public:
     }
 
 private:
-    // Letters in either case, as a person types them.
+    // Letters A to Z in either case, as a person types them.
     static bool beginsWith(const std::string& entry, const std::string& typed)
     {
-        auto lower = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c; };
-        return entry.size() >= typed.size()
-            && std::equal(typed.begin(), typed.end(), entry.begin(),
-                          [&](char a, char b) { return lower(static_cast<unsigned char>(a)) == lower(static_cast<unsigned char>(b)); });
+        return entry.size() >= typed.size() && qstrnicmp(entry.data(), typed.data(), typed.size()) == 0;
     }
 
     int count;

@@ -251,6 +251,19 @@ TEST_F(ControlsTest, DropDownTakesItsEntriesAtOnce)
     EXPECT_EQ(t::dropDownEntries(63), (std::vector<std::string>{"\xB0" "C", "only"}));
 }
 
+// Type-ahead takes letters in either case; each move of the selection is an event.
+TEST_F(ControlsTest, DropDownTypingMatchesLettersInEitherCase)
+{
+    createDropDown(win, 63, {20, 20, 150, 30});
+    const std::vector<std::string> names = {"Alpha", "beta", "Beta 2", "gamma"};
+    setDropDownEntries(63, 4, [names](int i) { return names[static_cast<size_t>(i)]; });
+    selectDropDownEntry(63, 0);
+    drained();
+    t::typeText(63, "BETA 2");   // "B" moves to "beta", "BETA " on to "Beta 2"
+    EXPECT_EQ(selectedDropDownEntry(63), 2);
+    EXPECT_EQ(drained().size(), 2u);
+}
+
 TEST_F(ControlsTest, MenusAndStatusBar)
 {
     ASSERT_TRUE(createMenuBar(win, {{MenuEntry::Menu, 0, "File"},
