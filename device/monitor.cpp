@@ -45,10 +45,13 @@ struct MonitorState {
 
 MonitorState monitor;
 
+// Owned by the main window, as every other window of the program: it stays
+// above it and has no taskbar entry of its own, and a click on the main window
+// brings it back instead of raising a window whose commands wait.
 void buildMonitorWindow()
 {
     using namespace app;
-    platform::openWindow({deviceWindow, platform::noOwner, monitorTitle, {400, 315}, true, platform::StyleMinimizeBox});
+    platform::openWindow({deviceWindow, mainWindow, monitorTitle, {400, 315}, true, platform::StyleMinimizeBox});
     createPictureAndAddress();
     loadAddress();
     platform::createButton(deviceWindow, deviceButton, "Start Monitor", {145, 270, 110, 20});

@@ -1,6 +1,7 @@
 // drawGraph: the graph image for the screen or the printer, drawn from scratch.
 #include "app/ids.h"
 #include "app/main_loop.h"
+#include "app/main_window.h"
 #include "app/settings.h"
 #include "app/state.h"
 #include "graph/curves.h"
@@ -30,7 +31,6 @@ constexpr Color white = rgb(255, 255, 255);
 constexpr Color black = rgb(0, 0, 0);
 constexpr Color gridGrey = rgb(200, 200, 200);
 constexpr Color cursorGrey = rgb(60, 60, 60);
-constexpr int graphLeft = 200;   // x of the graph view in the main window
 
 // One draw's inputs, taken once.
 struct Frame {
@@ -187,7 +187,7 @@ void drawGraph(Target target)
     const app::AppState& s = app::state();
     bool screen = target == Target::Screen;
     // The print shows no cursor: a mouse x of 0 is left of the plot.
-    int32_t mouseX = screen ? app::mouseColumn() - graphLeft : 0;
+    int32_t mouseX = screen ? app::mouseColumn() - app::leftColumnWidth : 0;
     GraphPicture picture{screen ? app::graphImage : app::printImage, s.graphWidth, s.graphHeight,
                          timeWindow().timeScalePosition, firstVisible(), mouseX};
     Readout readout = renderGraph(picture);

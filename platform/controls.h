@@ -63,6 +63,9 @@ void clearList(int id);
 // Drop-down list without typing. Its `count` entries are set in one operation;
 // `entryText(i)` gives the text of entry i whenever the list shows it, so a list
 // of a million entries costs neither the time nor the memory to build them all.
+// Its text is never edited; keys typed into it, closed or open, select the first
+// entry that begins with everything typed since the last pause of a second
+// (the selected entry stays while it begins with it), a control event.
 void createDropDown(int window, int id, Rect r);
 void setDropDownEntries(int id, int count, std::function<std::string(int index)> entryText);
 void selectDropDownEntry(int id, int index);
