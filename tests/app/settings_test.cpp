@@ -53,7 +53,7 @@ class SettingsFileTest : public WorkDirTest {};
 
 TEST_F(SettingsFileTest, NoFileGivesTheDefaults)
 {
-    app::settings() = Settings{"COM1", 1, 2, false, false, 3};
+    app::settings() = Settings{"COM1", 1, 2, false, false, 3, {}};
     app::loadSettings(app::settingsFileName);
     const Settings& s = app::settings();
     EXPECT_EQ(s.serialPort, "");
@@ -73,7 +73,7 @@ TEST_F(SettingsFileTest, SaveWritesTheExactFileAndLoadReadsItBack)
     app::saveSettings(app::settingsFileName);
     EXPECT_EQ(readText(app::settingsFileName), defaultFile);
 
-    const Settings changed{"COM3", 0x00123456, 0, false, false, 127u + 5u * 16777216};
+    const Settings changed{"COM3", 0x00123456, 0, false, false, 127u + 5u * 16777216, {}};
     app::settings() = changed;
     app::saveSettings(app::settingsFileName);
     EXPECT_EQ(readText(app::settingsFileName), "[Settings]\r\n"
