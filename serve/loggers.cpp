@@ -18,7 +18,9 @@ std::string_view trimmed(std::string_view text)
     return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
 }
 
-std::string checkName(std::string_view name)
+} // namespace
+
+std::string checkLoggerName(std::string_view name)
 {
     if (name.empty())
         return "a logger needs a name before \"=\"";
@@ -31,8 +33,6 @@ std::string checkName(std::string_view name)
     }
     return {};
 }
-
-} // namespace
 
 bool parseIpv4(std::string_view text, uint32_t& address)
 {
@@ -65,7 +65,7 @@ std::string parseLogger(std::string_view text, Logger& logger)
         return "a logger is NAME=IPV4: " + std::string(text);
     const std::string_view name = trimmed(text.substr(0, equals));
     const std::string_view address = trimmed(text.substr(equals + 1));
-    std::string why = checkName(name);
+    std::string why = checkLoggerName(name);
     if (!why.empty())
         return why;
     if (!parseIpv4(address, logger.address))

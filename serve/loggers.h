@@ -24,6 +24,9 @@ struct Logger {
 // A strict dotted IPv4 address; false when `text` is anything else.
 bool parseIpv4(std::string_view text, uint32_t& address);
 
+// Checks a logger's name by the rules above.
+std::string checkLoggerName(std::string_view name);
+
 // Reads "NAME=IPV4" (blanks around either part allowed) into `logger`.
 std::string parseLogger(std::string_view text, Logger& logger);
 

@@ -2,6 +2,7 @@
 
 #include "app/settings.h"
 #include "export/columns.h"
+#include "export/timeseries.h"
 #include "platform/clock.h"
 
 #include <functional>
@@ -19,24 +20,9 @@ struct Family {
     std::function<std::optional<std::string>(const LoggerState&)> value;
 };
 
-std::string escapedLabel(const std::string& text)
-{
-    std::string out;
-    for (char c : text) {
-        if (c == '\\' || c == '"')
-            out += '\\';
-        if (c == '\n') {
-            out += "\\n";
-            continue;
-        }
-        out += c;
-    }
-    return out;
-}
-
 std::string labelsOf(const LoggerState& state)
 {
-    return "logger=\"" + escapedLabel(state.logger.name) + "\",address=\"" + app::addressText(state.logger.address) + "\"";
+    return "logger=\"" + xls::escapedLabel(state.logger.name) + "\",address=\"" + app::addressText(state.logger.address) + "\"";
 }
 
 // The record the reading stands for, to derive dew point and absolute humidity.
@@ -56,14 +42,14 @@ std::optional<std::string> derivedValue(const LoggerState& state, xls::Column co
 {
     return readingValue(state, [column](const Reading& reading) -> std::optional<std::string> {
         const xls::Tenths tenths = valuesOf(reading)[column - 1];
-        return tenths ? std::optional(decimalText(*tenths, 1)) : std::nullopt;
+        return tenths ? std::optional(xls::decimalText(*tenths, 1)) : std::nullopt;
     });
 }
 
 std::optional<std::string> limitValue(const analysis::Limits& limits, analysis::LimitKind kind, int decimals)
 {
     const std::optional<int32_t>& limit = limits.value[kind];
-    return limit ? std::optional(decimalText(*limit, decimals)) : std::nullopt;
+    return limit ? std::optional(xls::decimalText(*limit, decimals)) : std::nullopt;
 }
 
 std::vector<Family> families(const analysis::Limits& limits)
@@ -77,11 +63,11 @@ std::vector<Family> families(const analysis::Limits& limits)
          [](const LoggerState& s) { return std::optional<std::string>(s.up ? "1" : "0"); }},
         {"sentrel_temperature_celsius", "Temperature the logger shows, in degrees Celsius.", "gauge",
          [](const LoggerState& s) {
-             return readingValue(s, [](const Reading& r) { return std::optional(decimalText(r.temperature, 1)); });
+             return readingValue(s, [](const Reading& r) { return std::optional(xls::decimalText(r.temperature, 1)); });
          }},
         {"sentrel_relative_humidity_ratio", "Relative humidity the logger shows, as a ratio from 0 to 1.", "gauge",
          [](const LoggerState& s) {
-             return readingValue(s, [](const Reading& r) { return std::optional(decimalText(r.humidity, 3)); });
+             return readingValue(s, [](const Reading& r) { return std::optional(xls::decimalText(r.humidity, 3)); });
          }},
         {"sentrel_dew_point_celsius", "Dew point of the current reading, in degrees Celsius.", "gauge",
          [](const LoggerState& s) { return derivedValue(s, xls::DewPointColumn); }},
@@ -107,7 +93,7 @@ std::vector<Family> families(const analysis::Limits& limits)
          }},
         {"sentrel_query_duration_seconds", "How long the last query of the logger took, in seconds.", "gauge",
          [](const LoggerState& s) {
-             return s.queries > 0 ? std::optional(decimalText(s.lastDurationMs, 3)) : std::nullopt;
+             return s.queries > 0 ? std::optional(xls::decimalText(s.lastDurationMs, 3)) : std::nullopt;
          }},
         {"sentrel_queries_total", "Queries sent to the logger.", "counter",
          [](const LoggerState& s) { return std::optional(std::to_string(s.queries)); }},
@@ -151,18 +137,6 @@ void appendFailures(std::string& out, const std::vector<LoggerState>& states)
 }
 
 } // namespace
-
-std::string decimalText(int64_t value, int decimals)
-{
-    const bool negative = value < 0;
-    std::string digits = std::to_string(negative ? -value : value);
-    if (decimals > 0) {
-        if (digits.size() <= static_cast<size_t>(decimals))
-            digits.insert(0, static_cast<size_t>(decimals) + 1 - digits.size(), '0');
-        digits.insert(digits.size() - static_cast<size_t>(decimals), ".");
-    }
-    return negative ? "-" + digits : digits;
-}
 
 std::string metricsText(const std::vector<LoggerState>& states, const analysis::Limits& limits)
 {

@@ -21,8 +21,4 @@ namespace serve {
 // The whole /metrics body.
 std::string metricsText(const std::vector<LoggerState>& states, const analysis::Limits& limits);
 
-// `value` / 10^decimals as exact decimal text: decimalText(-42, 1) is "-4.2",
-// decimalText(455, 3) is "0.455".
-std::string decimalText(int64_t value, int decimals);
-
 } // namespace serve

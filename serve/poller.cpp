@@ -42,7 +42,8 @@ void pollLogger(size_t index)
     Link link;
     int64_t due = platform::milliseconds();
     do {
-        const Answer answer = queryLogger(link, address, static_cast<int>(poller.everyMs), poller.stopping);
+        // A tenth of the interval stays free, so the next query starts on time.
+        const Answer answer = queryLogger(link, address, static_cast<int>(poller.everyMs * 9 / 10), poller.stopping);
         if (poller.stopping.load())
             break;
         {

@@ -4,7 +4,6 @@
 #include "export/columns.h"
 #include "platform/clock.h"
 #include "records/datemask.h"
-#include "serve/metrics.h"
 
 namespace serve {
 
@@ -48,7 +47,7 @@ std::string valueCell(std::optional<int32_t> tenths, bool alarm)
 {
     if (!tenths)
         return "<td class=\"number\"></td>";
-    return std::string("<td class=\"number") + (alarm ? " alarm" : "") + "\">" + decimalText(*tenths, 1) + "</td>";
+    return std::string("<td class=\"number") + (alarm ? " alarm" : "") + "\">" + xls::decimalText(*tenths, 1) + "</td>";
 }
 
 std::string row(const LoggerState& state, const analysis::Limits& limits)
