@@ -2,7 +2,7 @@
 //
 // Each logger has a worker thread that queries it (query.h) every `everyMs`
 // milliseconds, at fixed times from the start, and keeps what came in that
-// logger's LoggerState. A query never takes longer than the interval, so no
+// logger's LoggerState. A query takes at most nine tenths of the interval, so no
 // logger ever has two requests out at a time, and a logger that is silent,
 // refuses, hangs up or talks garbage holds up only its own thread: the others
 // keep their schedule. The HTTP handlers read copies of the states (snapshot),
