@@ -13,9 +13,9 @@ const char* const pageStyle = R"(
 body { font-family: "Liberation Sans", Arial, sans-serif; margin: 1.5em; color: #222; background: #fff; }
 h1 { font-size: 1.4em; margin: 0 0 0.6em 0; }
 table { border-collapse: collapse; }
-th, td { padding: 0.35em 0.9em; border-bottom: 1px solid #ccc; text-align: left; white-space: nowrap; }
+th, td { padding: 0.35em 0.8em; border-bottom: 1px solid #ccc; text-align: left; white-space: nowrap; }
 th { background: #e8e8e8; }
-td.number { text-align: right; font-variant-numeric: tabular-nums; }
+th.number, td.number { text-align: right; font-variant-numeric: tabular-nums; }
 tr.down td { color: #888; }
 tr.down td.state { color: #b00; font-weight: bold; }
 tr.beyond td { background: #fde0dc; }
@@ -96,7 +96,8 @@ std::string statusPage(const std::vector<LoggerState>& states, const analysis::L
                      + std::to_string(refreshSeconds > 0 ? refreshSeconds : 1)
                      + "\">\n<title>Climadesk loggers</title>\n<style>" + pageStyle + "</style>\n</head>\n<body>\n"
                        "<h1>Climadesk loggers</h1>\n<table>\n<tr><th>Logger</th><th>Address</th><th>State</th>"
-                       "<th>Temperature (\xC2\xB0" "C)</th><th>Humidity (%RH)</th><th>Dew point (\xC2\xB0" "C)</th>"
+                       "<th class=\"number\">Temperature (\xC2\xB0" "C)</th><th class=\"number\">Humidity (%RH)</th>"
+                       "<th class=\"number\">Dew point (\xC2\xB0" "C)</th>"
                        "<th>Reading at</th></tr>\n";
     for (const LoggerState& state : states)
         page += row(state, limits);

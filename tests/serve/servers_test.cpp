@@ -236,7 +236,7 @@ TEST_F(ServeServers, StatusPageInChromium)
     const std::vector<std::string> flags = {"--headless", "--no-sandbox", "--disable-gpu", "--disable-quic",
                                             "--no-first-run", "--disable-background-networking",
                                             "--disable-component-update", "--disable-sync",
-                                            "--user-data-dir=" + profile, "--hide-scrollbars", "--window-size=1000,400"};
+                                            "--user-data-dir=" + profile, "--hide-scrollbars", "--window-size=1280,360"};
     std::vector<std::string> shot = flags;
     shot.insert(shot.end(), {"--screenshot=" + screenshot, url});
     Child drawing(chromium, shot, pathOf("chromium.out"));
@@ -252,8 +252,8 @@ TEST_F(ServeServers, StatusPageInChromium)
 
     ASSERT_TRUE(t::loadImagePng(readImage, screenshot));
     const platform::Size size = platform::imageSize(readImage);
-    EXPECT_EQ(size.width, 1000);
-    EXPECT_EQ(size.height, 400);
+    EXPECT_EQ(size.width, 1280);
+    EXPECT_EQ(size.height, 360);
     // The header row is grey, the fridge's row rose and wider than its text.
     int grey = 0, rose = 0, alarm = 0;
     for (int y = 0; y < size.height; ++y)
