@@ -21,6 +21,7 @@ public:
     Child& operator=(const Child&) = delete;
 
     bool started() const { return pid > 0; }
+    int processId() const { return pid; }
     // Sends `signal`, waits up to `waitMs` for the end: the exit code, -1 when
     // it ended by a signal, -2 when it had not ended (it is killed then).
     int stop(int signal, int waitMs);
