@@ -13,6 +13,7 @@ namespace {
 
 constexpr int silenceTimeoutMs = 2000;
 constexpr int waitSliceMs = 100;
+constexpr int maxDroppedBytes = 4096;
 
 bool connectLink(Link& link, uint32_t address, int timeoutMs)
 {
@@ -93,10 +94,16 @@ Answer queryLogger(Link& link, uint32_t address, int budgetMs, const std::atomic
     } else {
         // Anything still waiting is a stray reply of an earlier query: the link
         // was closed after every failure, so only a logger that talks unasked
-        // sends it. It is dropped, as the Monitor drops it.
+        // sends it. It is dropped, as the Monitor drops it, but only so much of
+        // it: from a logger that never stops talking, the rest makes the reply
+        // garbage and the link is closed.
         unsigned char reply[device::queryReplySize];
-        while (platform::pollSocket(link.socket) == platform::PollResult::DataWaiting
-               && platform::receive(link.socket, reply, sizeof reply) > 0) {
+        int dropped = 0;
+        while (dropped < maxDroppedBytes && platform::pollSocket(link.socket) == platform::PollResult::DataWaiting) {
+            const int got = platform::receive(link.socket, reply, sizeof reply);
+            if (got <= 0)
+                break;
+            dropped += got;
         }
         const std::string request = device::buildRequest(device::queryCommand);
         platform::sendAll(link.socket, request.data(), request.size());

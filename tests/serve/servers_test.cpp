@@ -117,6 +117,46 @@ TEST_F(ServeServers, PrometheusScrapesTheLiveReadings)
     EXPECT_EQ(serve->stop(SIGTERM, 5000), 0) << serve->output();
 }
 
+// Loggers that fail each in its own way, scraped straight from serve: each
+// failure is counted under its reason, and none holds up the answering one.
+TEST_F(ServeServers, EachFailureHasItsReason)
+{
+    Simulator good({"--readings", " 20.0 50.0"});
+    Simulator busy({"--busy", "100000"});
+    Simulator garbled({"--garbled"});
+    Simulator closing({"--close-after-query"});
+    Simulator silent({"--silent"});
+    ASSERT_TRUE(good.started() && busy.started() && garbled.started() && closing.started() && silent.started());
+    const std::string nobody = Simulator::unusedAddress();
+    const int port = startServe({"--logger", "good=" + good.address(), "--logger", "busy=" + busy.address(),
+                                 "--logger", "garbled=" + garbled.address(), "--logger", "closing=" + closing.address(),
+                                 "--logger", "silent=" + silent.address(), "--logger", "nobody=" + nobody,
+                                 "--every", "0.5"});
+    ASSERT_NE(port, 0) << serve->output();
+    const auto failures = [](const std::string& metrics, const std::string& logger, const std::string& reason) {
+        const std::regex line("sentrel_query_failures_total\\{logger=\"" + logger + "\",address=\"[0-9.]+\",reason=\""
+                              + reason + "\"\\} ([0-9]+)");
+        std::smatch match;
+        return std::regex_search(metrics, match, line) ? std::stol(match[1]) : -1L;
+    };
+    std::string metrics;
+    EXPECT_TRUE(waitUntil([&] {
+        metrics = httpGet(port, "/metrics");
+        return failures(metrics, "busy", "busy") > 0 && failures(metrics, "garbled", "garbage") > 0
+            && failures(metrics, "closing", "closed") > 0 && failures(metrics, "silent", "silent") > 0
+            && failures(metrics, "nobody", "connect") > 0;
+    }, 15000)) << metrics;
+    for (const char* logger : {"busy", "garbled", "silent", "nobody"}) {
+        EXPECT_TRUE(contains(metrics, std::string("sentrel_up{logger=\"") + logger + "\"")) << logger;
+        EXPECT_FALSE(contains(metrics, std::string("sentrel_temperature_celsius{logger=\"") + logger + "\"")) << logger;
+    }
+    EXPECT_TRUE(std::regex_search(metrics, std::regex("sentrel_up\\{logger=\"good\",address=\"[0-9.]+\"\\} 1\n")));
+    EXPECT_TRUE(std::regex_search(metrics, std::regex("sentrel_temperature_celsius\\{logger=\"good\",address=\"[0-9.]+\"\\} 20.0\n")));
+    // Beside them, the answering logger never failed.
+    EXPECT_EQ(failures(metrics, "good", "silent") + failures(metrics, "good", "connect"), 0);
+    EXPECT_EQ(serve->stop(SIGTERM, 5000), 0) << serve->output();
+}
+
 TEST_F(ServeServers, PromtoolBackfillsAnOpenMetricsExport)
 {
     const std::string promtool = programPath("promtool");
