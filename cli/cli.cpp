@@ -69,20 +69,39 @@ void addStats(CLI::App& app, StatsOptions& o)
     sub->add_flag("--fahrenheit", o.fahrenheit, "Temperatures in degrees Fahrenheit");
 }
 
+// "+hh:mm" or "-hh:mm", hours to 14, as seconds east of UTC.
+void parseUtcOffset(const std::string& text, ExportOptions& o)
+{
+    const std::string_view view = text;
+    int hours = 0, minutes = 0;
+    if (view.size() != 6 || (view[0] != '+' && view[0] != '-') || view[3] != ':' || !readDigits(view.substr(1, 2), 14, hours)
+        || !readDigits(view.substr(4, 2), 59, minutes))
+        throw CLI::ValidationError("--utc-offset", "+hh:mm or -hh:mm, from -14:00 to +14:00: " + text);
+    const int32_t seconds = hours * 3600 + minutes * 60;
+    o.utcOffset = view[0] == '-' ? -seconds : seconds;
+}
+
 void addExport(CLI::App& app, ExportOptions& o)
 {
-    CLI::App* sub = app.add_subcommand("export", "Export a record file to a spreadsheet or CSV file");
+    CLI::App* sub = app.add_subcommand("export", "Export a record file to a spreadsheet, CSV, OpenMetrics or line-protocol file");
     sub->add_option("IN.log", o.input, "Record file")->required();
-    sub->add_option("OUT", o.output, "OUT.xls, OUT.xlsx or OUT.csv: the extension names the format")
+    sub->add_option("OUT", o.output, "OUT.xls, OUT.xlsx, OUT.csv, OUT.om or OUT.lp: the extension names the format")
         ->required()
         ->check(CLI::Validator(
             [](std::string& path) {
-                return xls::formatOfPath(path) ? std::string() : "the name must end in .xls, .xlsx or .csv";
+                return xls::formatOfPath(path) || xls::archiveFormatOfPath(path)
+                         ? std::string()
+                         : "the name must end in .xls, .xlsx, .csv, .om or .lp";
             },
-            "OUT.xls|OUT.xlsx|OUT.csv"));
+            "OUT.xls|OUT.xlsx|OUT.csv|OUT.om|OUT.lp"));
     sub->add_option("--csv-style", o.csvStyle, "data: \",\" and \".\"; spreadsheet: \";\" and \",\" (default: data)")
         ->check(CLI::IsMember({"data", "spreadsheet"}));
     sub->add_flag("--fahrenheit", o.fahrenheit, "Temperatures in degrees Fahrenheit (.xlsx and CSV)");
+    sub->add_option("--logger", o.logger, "The logger's name in the archive (.om and .lp; required there)")
+        ->type_name("NAME");
+    sub->add_option_function<std::string>("--utc-offset", [&o](const std::string& t) { parseUtcOffset(t, o); },
+                                          "The logger clock's offset from UTC (.om and .lp; default: this machine's time zone)")
+        ->type_name("+hh:mm");
 }
 
 // "1920x1080": each side from 301 pixels (the graph needs more) to 8192.
@@ -154,6 +173,20 @@ void addRender(CLI::App& app, RenderOptions& o)
         ->type_name("RH,TEMP");
 }
 
+void addServe(CLI::App& app, ServeOptions& o)
+{
+    CLI::App* sub = app.add_subcommand("serve", "Serve every logger's live readings to Prometheus and as a status page");
+    sub->add_option("--listen", o.listen, "Address and port to serve on (default: 127.0.0.1:9491; port 0: any free one)")
+        ->type_name("ADDRESS:PORT");
+    sub->add_option("--logger", o.loggers, "A logger to watch, by name and IPv4 address (repeatable)")
+        ->type_name("NAME=IPV4");
+    sub->add_option("--config", o.config, "A file of \"NAME = IPV4\" lines, # for comments")->type_name("FILE");
+    sub->add_option("--every", o.every, "Seconds between two queries of each logger (default: 30)")
+        ->check(CLI::Range(0.01, 86400.0))
+        ->type_name("SECONDS");
+    addLimitOptions(sub, o.limits);
+}
+
 // Help and version on standard output with 0; any other parse error prints its
 // message and the usage on standard error and gives exitUsage. The parser's
 // texts hold the user's values as typed, in UTF-8.
@@ -187,6 +220,8 @@ int parseAndRun(int argc, char** argv)
     rendering.humidityColor = defaults.humidityColor;
     rendering.temperatureColor = defaults.temperatureColor;
     addRender(app, rendering);
+    ServeOptions serving;
+    addServe(app, serving);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
@@ -198,6 +233,8 @@ int parseAndRun(int argc, char** argv)
         return exportFile(exporting);
     if (app.got_subcommand("render"))
         return render(rendering);
+    if (app.got_subcommand("serve"))
+        return serveLoggers(serving);
     return cli::stats(stats);
 }
 

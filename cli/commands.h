@@ -5,10 +5,13 @@
 // are caught around them (cli::run).
 #pragma once
 
+#include "cli/limit_options.h"
 #include "records/recordfile.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace cli {
 
@@ -31,9 +34,11 @@ int stats(const StatsOptions& options);
 
 struct ExportOptions {
     std::string input;
-    std::string output;   // .xls, .xlsx or .csv, checked by the parser
+    std::string output;   // .xls, .xlsx, .csv, .om or .lp, checked by the parser
     std::string csvStyle = "data";   // "data" or "spreadsheet"
     bool fahrenheit = false;
+    std::string logger;              // .om and .lp: the logger's name
+    std::optional<int32_t> utcOffset;   // .om and .lp: seconds east of UTC; none: the machine's zone
 };
 int exportFile(const ExportOptions& options);
 
@@ -49,6 +54,15 @@ struct RenderOptions {
     uint32_t humidityColor, temperatureColor;
 };
 int render(const RenderOptions& options);
+
+struct ServeOptions {
+    std::string listen = "127.0.0.1:9491";   // ADDRESS[:PORT], checked by serveLoggers
+    std::vector<std::string> loggers;        // "NAME=IPV4", checked by serveLoggers
+    std::string config;                      // file of "NAME = IPV4" lines; empty: none
+    double every = 30;                       // seconds between two queries of a logger
+    LimitOptions limits;                     // degrees Celsius and %RH
+};
+int serveLoggers(const ServeOptions& options);
 
 // Reads the record file `path` for a subcommand; false, having said why ("Can't
 // read IN.log", "Wrong file format: IN.log"), when it cannot. Messages name

@@ -51,4 +51,19 @@ RowValues rowValues(const records::Record& record, bool fahrenheit)
     return values;
 }
 
+std::string decimalText(int64_t value, int decimals)
+{
+    uint64_t scale = 1;
+    for (int i = 0; i < decimals; ++i)
+        scale *= 10;
+    const uint64_t magnitude = value < 0 ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
+    std::string text = value < 0 ? "-" : "";
+    text += std::to_string(magnitude / scale);
+    if (decimals > 0) {
+        const std::string fraction = std::to_string(magnitude % scale + scale);   // a leading "1", then the digits
+        text += "." + fraction.substr(1);
+    }
+    return text;
+}
+
 } // namespace xls

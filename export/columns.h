@@ -43,4 +43,8 @@ std::array<std::string, ColumnCount> columnTitles(bool fahrenheit);
 // The values one record shows.
 RowValues rowValues(const records::Record& record, bool fahrenheit);
 
+// `value` / 10^decimals as exact decimal text, "." for the decimal point:
+// decimalText(-42, 1) is "-4.2", decimalText(455, 3) is "0.455".
+std::string decimalText(int64_t value, int decimals);
+
 } // namespace xls

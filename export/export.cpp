@@ -27,6 +27,10 @@ bool writeFile(const std::vector<records::Record>& records, const std::string& p
         return platform::replaceFile(path, workbookBytes(records));
     case Format::Csv:
         return platform::replaceFile(path, csvText(records, options.csvStyle, options.fahrenheit));
+    case Format::OpenMetrics:
+        return platform::replaceFile(path, openMetricsText(records, options.series));
+    case Format::LineProtocol:
+        return platform::replaceFile(path, lineProtocolText(records, options.series));
     case Format::Xlsx:
         return platform::replaceFileWithWritten(path, [&](const std::string& scratch) {
             return writeXlsx(scratch, records, options.fahrenheit, records::fileTitleOf(path));
@@ -60,6 +64,16 @@ std::optional<Format> formatOfPath(const std::string& path)
         return Format::Xlsx;
     if (extension == ".csv")
         return Format::Csv;
+    return std::nullopt;
+}
+
+std::optional<Format> archiveFormatOfPath(const std::string& path)
+{
+    const std::string extension = lowerExtension(path);
+    if (extension == ".om")
+        return Format::OpenMetrics;
+    if (extension == ".lp")
+        return Format::LineProtocol;
     return std::nullopt;
 }
 

@@ -13,6 +13,8 @@
 // - Format::Xlsx: the Excel Workbook of xlsx.h. At most maxXlsxRecords
 //   (1,048,575) records.
 // - Format::Csv: the CSV text of csv.h in options.csvStyle. No limit.
+// - Format::OpenMetrics, Format::LineProtocol: the archives of timeseries.h for
+//   Prometheus and InfluxDB, named by options.series. No limit.
 // The .xlsx and CSV files have the columns of columns.h: time, temperature,
 // humidity, dew point, absolute humidity, temperatures in options.fahrenheit.
 //
@@ -27,6 +29,7 @@
 #pragma once
 
 #include "export/csv.h"
+#include "export/timeseries.h"
 #include "records/store.h"
 
 #include <optional>
@@ -35,13 +38,15 @@
 
 namespace xls {
 
-enum class Format { Xls, Xlsx, Csv };
+enum class Format { Xls, Xlsx, Csv, OpenMetrics, LineProtocol };
 
 struct ExportOptions {
     // The CSV style; only Format::Csv reads it.
     CsvStyle csvStyle = CsvStyle::Data;
     // Temperatures and dew points in degrees Fahrenheit; .xls ignores it.
     bool fahrenheit = false;
+    // The logger's name and the time zone; only the time-series formats read it.
+    SeriesOptions series;
 };
 
 enum class ExportResult {
@@ -55,9 +60,12 @@ enum class ExportResult {
 ExportResult exportRecords(const std::vector<records::Record>& records, const std::string& path, Format format,
                            const ExportOptions& options);
 
-// The format a file name's extension names (.xls, .xlsx, .csv in any letter
-// case), or none.
+// The spreadsheet format a file name's extension names (.xls, .xlsx, .csv in
+// any letter case), or none: the formats of the window's Export As Excel.
 std::optional<Format> formatOfPath(const std::string& path);
+// The time-series format of an extension .om or .lp (any letter case), or none:
+// formats of the command line only.
+std::optional<Format> archiveFormatOfPath(const std::string& path);
 
 // The message for a result other than Written, in Windows-1252:
 // "Can't export more than 65535 records to one sheet",
