@@ -240,6 +240,13 @@ void typeText(int control, const std::string& text)
             sendKeyTo(widget, Qt::Key_unknown, toQt(std::string(1, c)));
 }
 
+void retypeText(int control, const std::string& text)
+{
+    if (auto* field = qobject_cast<QLineEdit*>(qt::controlWidget(control)))
+        field->selectAll();
+    typeText(control, text);
+}
+
 int beeps()
 {
     return state.beeps;

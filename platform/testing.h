@@ -67,6 +67,8 @@ enum class MouseStep { Press, Move, Release };
 void sendMouse(int control, MouseStep step, int x, int y);
 // Types `text` (Windows-1252) into a control, one key event a character.
 void typeText(int control, const std::string& text);
+// Selects all of an edit field's text and types `text` over it, as typeText.
+void retypeText(int control, const std::string& text);
 
 // Lets the toolkit and the window system work for `ms` milliseconds, user input
 // included; what reaches the program's queue meanwhile stays queued. For tests
@@ -124,7 +126,7 @@ struct ScrollInfo {
 };
 ScrollInfo scrollInfo(int control);
 std::string accessibleName(int control);
-// Beeps since begin(): the program refused something the user did.
+// Beeps since begin(): the program refused something the user did, or warned.
 int beeps();
 // The control with the keyboard focus, or -1; whether its ring shows.
 int focusedControl();
