@@ -3,6 +3,7 @@
 #include "app/about_window.h"
 #include "app/commands.h"
 #include "app/ids.h"
+#include "app/limits_window.h"
 #include "app/main_window.h"
 #include "app/navigation.h"
 #include "app/preferences_window.h"
@@ -55,6 +56,7 @@ void dispatchMenu(int item)
     case menuPrint: graph::printGraph(); break;
     case menuExit: state().closeRequested = 1; break;
     case menuPreferences: openPreferencesWindow(); break;
+    case menuLimits: openLimitsWindow(); break;
     case menuAbout: openAboutWindow(); break;
     default: break;
     }

@@ -34,6 +34,7 @@ const std::vector<MenuEntry> menuTable = {
     {MenuEntry::Item, menuExit, "Exit"},
     {MenuEntry::Menu, 0, "Settings"},
     {MenuEntry::Item, menuPreferences, "Preferences"},
+    {MenuEntry::Item, menuLimits, "Limits"},
     {MenuEntry::Menu, 0, "Help"},
     {MenuEntry::Item, menuAbout, "About..."},
 };
