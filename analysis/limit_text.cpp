@@ -1,100 +1,80 @@
-// limit_text.cpp: limits as text, and their checks.
+// limit_text.cpp: the words and numbers of the limit figures.
 #include "analysis/limit_text.h"
 
-#include <cmath>
-#include <cstdlib>
+#include "analysis/statistics.h"
+#include "app/settings.h"
+#include "graph/graph.h"
+#include "records/derived.h"
+
+#include <cstdio>
 
 namespace analysis {
 
 namespace {
 
-constexpr size_t maxLimitDigits = 5;
-constexpr size_t maxMinuteDigits = 6;
-constexpr int32_t fullHumidity = 1000;
-
-bool isDigit(char c)
+// `value` with `decimals` decimals; a value that rounds to zero shows no sign.
+std::string number(double value, int decimals)
 {
-    return c >= '0' && c <= '9';
+    char text[64];
+    std::snprintf(text, sizeof text, "%.*f", decimals, value);
+    std::string result = text;
+    if (result[0] == '-' && result.find_first_not_of("-0.") == std::string::npos)
+        result.erase(0, 1);
+    return result;
 }
 
-// The value of `text` when it is one to `maxDigits` decimal digits and nothing else.
-std::optional<int32_t> readDigits(std::string_view text, size_t maxDigits)
+bool isTemperature(LimitKind kind)
 {
-    if (text.empty() || text.size() > maxDigits)
-        return std::nullopt;
-    int32_t value = 0;
-    for (char c : text) {
-        if (!isDigit(c))
-            return std::nullopt;
-        value = value * 10 + (c - '0');
-    }
-    return value;
-}
-
-bool inOrder(const Limits& limits, LimitKind low, LimitKind high)
-{
-    return !limits.value[low] || !limits.value[high] || *limits.value[low] <= *limits.value[high];
-}
-
-bool inHumidityRange(const std::optional<int32_t>& value)
-{
-    return !value || (*value >= 0 && *value <= fullHumidity);
+    return kind == TemperatureHigh || kind == TemperatureLow;
 }
 
 } // namespace
 
-std::string tenthsText(int32_t tenths)
+const char* limitName(LimitKind kind)
 {
-    const int64_t magnitude = std::llabs(static_cast<int64_t>(tenths));
-    return (tenths < 0 ? "-" : "") + std::to_string(magnitude / 10) + "." + std::to_string(magnitude % 10);
-}
-
-std::optional<int32_t> readTenths(std::string_view text)
-{
-    const bool negative = text.starts_with('-');
-    if (negative)
-        text.remove_prefix(1);
-    int32_t fraction = 0;
-    const size_t point = text.find('.');
-    if (point != std::string_view::npos) {
-        if (text.size() != point + 2 || !isDigit(text.back()))
-            return std::nullopt;
-        fraction = text.back() - '0';
-        text = text.substr(0, point);
+    switch (kind) {
+    case TemperatureHigh: return "Temperature high";
+    case TemperatureLow: return "Temperature low";
+    case HumidityHigh: return "Humidity high";
+    case HumidityLow: return "Humidity low";
     }
-    const std::optional<int32_t> whole = readDigits(text, maxLimitDigits);
-    if (!whole)
-        return std::nullopt;
-    const int32_t tenths = *whole * 10 + fraction;
-    return negative ? -tenths : tenths;
+    return "";
 }
 
-std::optional<int32_t> readMinutes(std::string_view text)
+std::string limitValueText(LimitKind kind, int32_t tenths)
 {
-    return readDigits(text, maxMinuteDigits);
+    return isTemperature(kind) ? graph::formatTemperature(tenths) : graph::formatHumidity(tenths);
 }
 
-int32_t fahrenheitTenths(int32_t celsiusTenths)
+std::string beyondText(LimitKind kind, int32_t tenths)
 {
-    return static_cast<int32_t>(std::lround(celsiusTenths * 1.8 + 320));
+    const bool high = kind == TemperatureHigh || kind == HumidityHigh;
+    return (high ? "above " : "below ") + limitValueText(kind, tenths);
 }
 
-int32_t celsiusTenths(int32_t fahrenheitTenths)
+double inScale(double celsius)
 {
-    return static_cast<int32_t>(std::lround((fahrenheitTenths - 320) / 1.8));
+    return app::settings().celsius ? celsius : records::toFahrenheit(celsius);
 }
 
-LimitProblem checkLimits(const Limits& limits)
+std::string temperatureText(std::optional<double> celsius, int decimals)
 {
-    if (!inOrder(limits, TemperatureLow, TemperatureHigh))
-        return LimitProblem::TemperatureOrder;
-    if (!inHumidityRange(limits.value[HumidityLow]) || !inHumidityRange(limits.value[HumidityHigh]))
-        return LimitProblem::HumidityRange;
-    if (!inOrder(limits, HumidityLow, HumidityHigh))
-        return LimitProblem::HumidityOrder;
-    if (limits.delayMinutes < 0)
-        return LimitProblem::NegativeDelay;
-    return LimitProblem::None;
+    if (!celsius)
+        return "-";
+    return number(inScale(*celsius), decimals) + (app::settings().celsius ? " \xB0" "C" : " \xB0" "F");
+}
+
+std::string humidityText(std::optional<double> percent, int decimals)
+{
+    return percent ? number(*percent, decimals) + " RH%" : "-";
+}
+
+std::string durationWords(int64_t seconds)
+{
+    if (seconds <= 0)
+        return "0 seconds";
+    // The longest store lasts far less than 68 years of 32-bit seconds.
+    return durationText(static_cast<int32_t>(std::min<int64_t>(seconds, INT32_MAX)));
 }
 
 } // namespace analysis

@@ -1,10 +1,8 @@
-// limit_text.h: limits as people type and read them, and the checks they pass.
+// limit_text.h: the words and numbers of the limit figures (analysis/limits.h),
+// the same on the command line and in the report.
 //
-// A limit is written with one decimal ("2.0", "-0.5"); it is read from the same
-// form (a whole number such as "8" too), and nothing else: no blanks, no
-// exponent, no second decimal. Temperatures are kept in tenths of a degree
-// Celsius; the Fahrenheit forms here convert tenths to tenths, rounded, so a
-// Celsius limit shown in Fahrenheit and read back is the limit it was.
+// Temperatures show in the scale in force (app::settings().celsius), humidities
+// in "RH%" as the graph shows them. Texts are Windows-1252.
 #pragma once
 
 #include "analysis/limits.h"
@@ -12,31 +10,25 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <string_view>
 
 namespace analysis {
 
-// "2.0" for 20, "-0.5" for -5.
-std::string tenthsText(int32_t tenths);
-// The tenths of "-12.5", "8" or "8.0"; none for anything else or more than five
-// digits before the point.
-std::optional<int32_t> readTenths(std::string_view text);
-// A whole number of minutes, 0 or more ("15"); none for anything else or more
-// than six digits.
-std::optional<int32_t> readMinutes(std::string_view text);
-
-// Tenths of a degree Celsius as tenths of a degree Fahrenheit, and back.
-int32_t fahrenheitTenths(int32_t celsiusTenths);
-int32_t celsiusTenths(int32_t fahrenheitTenths);
-
-// What makes a set of limits unusable; None for limits that may be kept.
-enum class LimitProblem {
-    None,
-    TemperatureOrder,   // the low temperature limit above the high one
-    HumidityOrder,      // the low humidity limit above the high one
-    HumidityRange,      // a humidity limit outside 0 to 100 %RH
-    NegativeDelay,
-};
-LimitProblem checkLimits(const Limits& limits);
+// "Temperature high", "Temperature low", "Humidity high", "Humidity low".
+const char* limitName(LimitKind kind);
+// A limit or reading of `kind` in tenths with one decimal and its unit:
+// "8.0 \xB0" "C", "46.4 \xB0" "F", "60.0 RH%".
+std::string limitValueText(LimitKind kind, int32_t tenths);
+// "above 8.0 \xB0" "C" or "below 30.0 RH%": the side a value is beyond.
+std::string beyondText(LimitKind kind, int32_t tenths);
+// Degrees Celsius in the scale in force, `decimals` decimals and the unit; "-"
+// for none.
+std::string temperatureText(std::optional<double> celsius, int decimals);
+// %RH with `decimals` decimals and "RH%"; "-" for none.
+std::string humidityText(std::optional<double> percent, int decimals);
+// Degrees Celsius in the scale in force, as a bare number.
+double inScale(double celsius);
+// A duration in words, largest unit first ("1 hours, 30 minutes"); 0 gives
+// "0 seconds".
+std::string durationWords(int64_t seconds);
 
 } // namespace analysis

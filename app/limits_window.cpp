@@ -1,6 +1,6 @@
 #include "app/limits_window.h"
 
-#include "analysis/limit_text.h"
+#include "analysis/limit_input.h"
 #include "app/ids.h"
 #include "app/settings.h"
 #include "app/state.h"
@@ -93,7 +93,7 @@ const char* problemText(LimitProblem problem)
     switch (problem) {
     case LimitProblem::TemperatureOrder: return "The low temperature limit is above the high one.";
     case LimitProblem::HumidityOrder: return "The low humidity limit is above the high one.";
-    case LimitProblem::HumidityRange: return "A humidity limit must lie between 0.0 and 100.0 %RH.";
+    case LimitProblem::HumidityRange: return "A humidity limit must lie between 0.0 and 100.0 RH%.";
     case LimitProblem::NegativeDelay: return delayText;
     case LimitProblem::None: break;
     }
@@ -159,7 +159,7 @@ void createRow(const LimitRow& row)
     const std::optional<int32_t>& value = settings().limits.value[row.kind];
     platform::createCheckBox(w, checkBoxOf(row.kind), row.caption, {boxLeft, row.top, boxWidth, rowHeight});
     platform::createNumberField(w, fieldOf(row.kind), {fieldLeft, row.top, fieldWidth, rowHeight});
-    platform::createText(w, unitOf(row.kind), isTemperature(row.kind) ? temperatureUnit() : "%RH",
+    platform::createText(w, unitOf(row.kind), isTemperature(row.kind) ? temperatureUnit() : "RH%",
                          {unitLeft, row.top, unitWidth, rowHeight}, platform::Align::Left);
     platform::alignTextWithField(unitOf(row.kind), fieldOf(row.kind));
     platform::setAccessibleName(fieldOf(row.kind), row.name);

@@ -1,7 +1,7 @@
 // settings.cpp: reading and writing the settings file.
 #include "app/settings.h"
 
-#include "analysis/limit_text.h"
+#include "analysis/limit_input.h"
 #include "platform/file.h"
 #include "records/decimal.h"
 

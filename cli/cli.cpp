@@ -34,6 +34,7 @@ void addStats(CLI::App& app, StatsOptions& o)
     sub->add_option("IN.log", o.input, "Record file")->required();
     sub->add_flag("--json", o.json, "One JSON object instead of text");
     sub->add_flag("--fahrenheit", o.fahrenheit, "Temperatures in degrees Fahrenheit");
+    addLimitOptions(sub, o.limits);
 }
 
 void addExport(CLI::App& app, ExportOptions& o)

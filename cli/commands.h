@@ -4,6 +4,7 @@
 // code of cli.h.
 #pragma once
 
+#include "cli/limit_options.h"
 #include "records/recordfile.h"
 
 #include <cstdint>
@@ -13,6 +14,8 @@ namespace cli {
 
 // How the command line writes and reads times: "2024-03-15 12:00".
 constexpr const char* timeMask = "%yyyy-%mm-%dd %hh:%ii";
+// Times of excursions, to the second: "2024-03-15 12:00:10".
+constexpr const char* secondsMask = "%yyyy-%mm-%dd %hh:%ii:%ss";
 
 struct DownloadOptions {
     std::string address;   // dotted IPv4, checked by the parser
@@ -25,6 +28,7 @@ struct StatsOptions {
     std::string input;
     bool json = false;
     bool fahrenheit = false;
+    LimitOptions limits;
 };
 int stats(const StatsOptions& options);
 

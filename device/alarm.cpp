@@ -1,8 +1,8 @@
 // alarm.cpp: the Monitor's alarm.
 #include "device/alarm.h"
 
+#include "analysis/limit_input.h"
 #include "analysis/limit_text.h"
-#include "graph/graph.h"
 
 #include <optional>
 
@@ -15,16 +15,6 @@ constexpr int64_t msPerMinute = 60000;
 bool isTemperature(int kind)
 {
     return kind == analysis::TemperatureHigh || kind == analysis::TemperatureLow;
-}
-
-bool isHigh(int kind)
-{
-    return kind == analysis::TemperatureHigh || kind == analysis::HumidityHigh;
-}
-
-std::string limitText(int kind, int32_t tenths)
-{
-    return isTemperature(kind) ? graph::formatTemperature(tenths) : analysis::tenthsText(tenths) + " %RH";
 }
 
 } // namespace
@@ -70,8 +60,7 @@ std::string alarmText(const AlarmState& alarm, const analysis::Limits& limits)
             continue;
         text += text.empty() ? "ALARM: " : ", ";
         text += isTemperature(kind) ? "temperature " : "humidity ";
-        text += isHigh(kind) ? "above " : "below ";
-        text += limitText(kind, *limits.value[kind]);
+        text += analysis::beyondText(static_cast<analysis::LimitKind>(kind), *limits.value[kind]);
     }
     return text;
 }

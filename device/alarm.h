@@ -29,8 +29,8 @@ bool watchReadings(AlarmState& alarm, const analysis::Limits& limits, const Read
 bool temperatureAlarmed(const AlarmState& alarm);
 bool humidityAlarmed(const AlarmState& alarm);
 
-// "ALARM: temperature above 8.0 \xB0" "C" (the scale in force), each limit in
-// alarm named, joined by ", "; "" when none is.
+// "ALARM: temperature above 8.0 \xB0" "C" (the scale in force) or "humidity
+// below 30.0 RH%", each limit in alarm named, joined by ", "; "" when none is.
 std::string alarmText(const AlarmState& alarm, const analysis::Limits& limits);
 
 } // namespace device

@@ -68,7 +68,7 @@ TEST_F(LimitsWindowTest, OkSavesWhatIsRightAndRefusesWhatIsWrong)
             {okButton, "Ok", {90, 255, 80, 20}},
         });
         EXPECT_EQ(platform::text(int{firstLimitUnit} + analysis::TemperatureLow), "\xB0" "C");
-        EXPECT_EQ(platform::text(int{firstLimitUnit} + analysis::HumidityHigh), "%RH");
+        EXPECT_EQ(platform::text(int{firstLimitUnit} + analysis::HumidityHigh), "RH%");
         EXPECT_EQ(platform::text(delayUnit), "minutes");
         // No limit set: every box clear, every field empty and closed to input.
         for (int kind = 0; kind < analysis::limitKindCount; ++kind) {
@@ -110,7 +110,7 @@ TEST_F(LimitsWindowTest, OkSavesWhatIsRightAndRefusesWhatIsWrong)
         t::click(okButton);
     });
     t::post([this] {
-        expectRefused("A humidity limit must lie between 0.0 and 100.0 %RH.", eightLines, readText(settingsFileName));
+        expectRefused("A humidity limit must lie between 0.0 and 100.0 RH%.", eightLines, readText(settingsFileName));
         t::retypeText(humidityHighField, "60");
         t::retypeText(delayField, "-5");
         t::click(okButton);

@@ -1,6 +1,6 @@
 // The [Limits] group of preferences.pref: the exact bytes written, the file
 // without it while no limit is set, and groups that must be ignored.
-#include "analysis/limit_text.h"
+#include "analysis/limit_input.h"
 #include "app/settings.h"
 
 #include <gtest/gtest.h>

@@ -71,7 +71,7 @@ TEST(MonitorAlarm, EachLimitHasItsOwnAlarmNamedInTheScaleInForce)
     EXPECT_EQ(device::alarmText(alarm, limits), "ALARM: temperature below 35.6 \xB0" "F");
     // A second limit going into alarm beeps again.
     EXPECT_TRUE(device::watchReadings(alarm, limits, reading("-0.5", "29.9"), 1));
-    EXPECT_EQ(device::alarmText(alarm, limits), "ALARM: temperature below 35.6 \xB0" "F, humidity below 30.0 %RH");
+    EXPECT_EQ(device::alarmText(alarm, limits), "ALARM: temperature below 35.6 \xB0" "F, humidity below 30.0 RH%");
     // No limit on high humidity: nothing is ever beyond it.
     EXPECT_FALSE(device::watchReadings(alarm, limits, reading("5.0", "100.0"), 2));
     EXPECT_EQ(device::alarmText(alarm, limits), "");
@@ -129,7 +129,7 @@ TEST_F(MonitorAlarmTest, AReadingBeyondALimitTurnsRedNamesItAndBeepsOnce)
     });
     t::post([] {
         EXPECT_EQ(platform::windowTitle(deviceWindow),
-                  "Monitor - ALARM: temperature above 8.0 \xB0" "C, humidity below 30.0 %RH");
+                  "Monitor - ALARM: temperature above 8.0 \xB0" "C, humidity below 30.0 RH%");
         EXPECT_EQ(t::beeps(), 2);
         EXPECT_EQ(pixelsOf(green, 110, 180), 0);
         EXPECT_GT(pixelsOf(red, 110, 180), 0);
