@@ -69,6 +69,11 @@ std::string humidityText(std::optional<double> percent, int decimals)
     return percent ? number(*percent, decimals) + " RH%" : "-";
 }
 
+std::string percentText(std::optional<double> percent)
+{
+    return percent ? number(*percent, 1) + " %" : "-";
+}
+
 std::string durationWords(int64_t seconds)
 {
     if (seconds <= 0)

@@ -25,6 +25,8 @@ std::string beyondText(LimitKind kind, int32_t tenths);
 std::string temperatureText(std::optional<double> celsius, int decimals);
 // %RH with `decimals` decimals and "RH%"; "-" for none.
 std::string humidityText(std::optional<double> percent, int decimals);
+// A share in percent with one decimal and " %" ("91.7 %"); "-" for none.
+std::string percentText(std::optional<double> percent);
 // Degrees Celsius in the scale in force, as a bare number.
 double inScale(double celsius);
 // A duration in words, largest unit first ("1 hours, 30 minutes"); 0 gives

@@ -20,6 +20,7 @@ void closeRecords()
     records::clearRecords();
     analysis::refreshStatistics();
     records::store().fileTitle.clear();
+    records::store().fileDigest.clear();
     platform::setWindowTitle(mainWindow, "Brackwell");
 }
 

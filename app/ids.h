@@ -48,6 +48,7 @@ enum Image {
     temperatureSwatch = 74,
     logoImage = 75,
     devicePicture = 76,
+    reportImage = 120,   // the graph of the PDF report
 };
 
 enum Font {

@@ -7,6 +7,8 @@
 #include "platform/console.h"
 #include "platform/file.h"
 #include "platform/platform.h"
+#include "graph/graph.h"
+#include "records/commands.h"
 #include "records/datemask.h"
 
 #include <CLI/CLI.hpp>
@@ -114,6 +116,15 @@ void addRender(CLI::App& app, RenderOptions& o)
         ->type_name("RH,TEMP");
 }
 
+void addReport(CLI::App& app, ReportOptions& o)
+{
+    CLI::App* sub = app.add_subcommand("report", "Write the PDF report of a record file, with its limits");
+    sub->add_option("IN.log", o.input, "Record file")->required();
+    sub->add_option("OUT.pdf", o.output, "PDF file to write")->required();
+    sub->add_flag("--fahrenheit", o.fahrenheit, "Temperatures in degrees Fahrenheit");
+    addLimitOptions(sub, o.limits);
+}
+
 // Help and version on standard output with 0; any other parse error prints its
 // message and the usage on standard error and gives exitUsage.
 int parseFailed(const CLI::App& app, const CLI::ParseError& e)
@@ -148,6 +159,8 @@ int run(int argc, char** argv)
     rendering.humidityColor = defaults.humidityColor;
     rendering.temperatureColor = defaults.temperatureColor;
     addRender(app, rendering);
+    ReportOptions reporting;
+    addReport(app, reporting);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
@@ -159,6 +172,8 @@ int run(int argc, char** argv)
         return exportFile(exporting);
     if (app.got_subcommand("render"))
         return render(rendering);
+    if (app.got_subcommand("report"))
+        return report(reporting);
     return cli::stats(stats);
 }
 
@@ -171,6 +186,16 @@ bool readInput(const std::string& path, records::RecordSeries& series)
     case records::ReadResult::WrongFormat: platform::printError("Wrong file format: " + name + "\n"); break;
     }
     return false;
+}
+
+void loadStore(records::RecordSeries& series, const std::string& path)
+{
+    records::RecordStore& s = records::store();
+    s.records = std::move(series.records);
+    s.interval = series.header.interval;
+    s.fileTitle = platform::displayName(records::fileTitleOf(path));
+    s.fileDigest = series.digest;
+    graph::scanExtremes();   // also counts the records
 }
 
 } // namespace cli

@@ -53,8 +53,19 @@ struct RenderOptions {
 };
 int render(const RenderOptions& options);
 
+struct ReportOptions {
+    std::string input;
+    std::string output;   // the PDF file
+    bool fahrenheit = false;
+    LimitOptions limits;
+};
+int report(const ReportOptions& options);
+
 // Reads the record file `path` for a subcommand; false, having said why ("Can't
 // read IN.log", "Wrong file format: IN.log"), when it cannot.
 bool readInput(const std::string& path, records::RecordSeries& series);
+// Puts `series`, read from `path`, into the store as an import leaves it: its
+// file title and digest, and the extremes the graph scales to.
+void loadStore(records::RecordSeries& series, const std::string& path);
 
 } // namespace cli

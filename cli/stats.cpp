@@ -93,11 +93,6 @@ std::string secondsText(int32_t time)
     return records::formatTime(secondsMask, time);
 }
 
-std::string coverageText(std::optional<double> percent)
-{
-    return percent ? fixed(*percent, 1) + " %" : "-";
-}
-
 std::string coldChainText(const analysis::LimitReport& r)
 {
     return "Temperature mean: " + analysis::temperatureText(r.temperatureMean, 2) + "\n"
@@ -106,7 +101,7 @@ std::string coldChainText(const analysis::LimitReport& r)
         + "MKT: " + analysis::temperatureText(r.kineticTemperature, 2) + "\n"
         + "MKT highest 24 hours: " + analysis::temperatureText(r.highestDayKineticTemperature, 2) + "\n"
         + "MKT highest 30 days: " + analysis::temperatureText(r.highestMonthKineticTemperature, 2) + "\n"
-        + "Coverage: " + coverageText(r.coveragePercent) + "\n";
+        + "Coverage: " + analysis::percentText(r.coveragePercent) + "\n";
 }
 
 std::string limitText(analysis::LimitKind kind, int32_t limit, const analysis::LimitFigures& f)

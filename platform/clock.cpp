@@ -3,6 +3,7 @@
 #include "platform/clock.h"
 
 #include <chrono>
+#include <ctime>
 #include <thread>
 
 namespace platform {
@@ -17,6 +18,20 @@ void sleepMilliseconds(int ms)
 {
     if (ms > 0)
         std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+int32_t localTimeNow()
+{
+    // The local fields read back as if they were UTC: the time as written.
+    std::time_t now = std::time(nullptr);
+    std::tm local{};
+#ifdef _WIN32
+    localtime_s(&local, &now);
+    return static_cast<int32_t>(_mkgmtime(&local));
+#else
+    localtime_r(&now, &local);
+    return static_cast<int32_t>(timegm(&local));
+#endif
 }
 
 } // namespace platform
