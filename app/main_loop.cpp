@@ -19,6 +19,7 @@
 #include "platform/images.h"
 #include "platform/window.h"
 #include "records/commands.h"
+#include "report/command.h"
 
 namespace app {
 
@@ -53,6 +54,7 @@ void dispatchMenu(int item)
     case menuSaveAs: records::saveRecordsAs(); break;
     case menuMonitor: device::monitorDevice(); break;
     case menuExportAsExcel: xls::exportAsExcel(); break;
+    case menuExportReport: report::exportReport(); break;
     case menuPrint: graph::printGraph(); break;
     case menuExit: state().closeRequested = 1; break;
     case menuPreferences: openPreferencesWindow(); break;

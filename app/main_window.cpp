@@ -26,6 +26,7 @@ const std::vector<MenuEntry> menuTable = {
     {MenuEntry::Item, menuSaveAs, "Save As"},
     {MenuEntry::Separator, -1, ""},
     {MenuEntry::Item, menuExportAsExcel, "Export As Excel"},
+    {MenuEntry::Item, menuExportReport, "Export Report"},
     {MenuEntry::Separator, -1, ""},
     {MenuEntry::Item, menuPrint, "Print"},
     {MenuEntry::Separator, -1, ""},
@@ -40,7 +41,7 @@ const std::vector<MenuEntry> menuTable = {
 };
 
 // Disabled at start-up: they need records.
-constexpr int startDisabled[] = {menuClose, menuSaveAs, menuExportAsExcel, menuPrint};
+constexpr int startDisabled[] = {menuClose, menuSaveAs, menuExportAsExcel, menuExportReport, menuPrint};
 
 void buildMenuBar()
 {
