@@ -12,6 +12,7 @@ constexpr size_t maxLimitDigits = 5;
 constexpr size_t maxMinuteDigits = 6;
 constexpr int32_t fullHumidity = 1000;
 
+
 bool isDigit(char c)
 {
     return c >= '0' && c <= '9';
@@ -36,9 +37,9 @@ bool inOrder(const Limits& limits, LimitKind low, LimitKind high)
     return !limits.value[low] || !limits.value[high] || *limits.value[low] <= *limits.value[high];
 }
 
-bool inHumidityRange(const std::optional<int32_t>& value)
+bool inRange(const std::optional<int32_t>& value, int32_t lowest, int32_t highest)
 {
-    return !value || (*value >= 0 && *value <= fullHumidity);
+    return !value || (*value >= lowest && *value <= highest);
 }
 
 } // namespace
@@ -86,10 +87,14 @@ int32_t celsiusTenths(int32_t fahrenheitTenths)
 
 LimitProblem checkLimits(const Limits& limits)
 {
+    for (LimitKind kind : {TemperatureLow, TemperatureHigh})
+        if (!inRange(limits.value[kind], -extremeTemperature, extremeTemperature))
+            return LimitProblem::TemperatureRange;
     if (!inOrder(limits, TemperatureLow, TemperatureHigh))
         return LimitProblem::TemperatureOrder;
-    if (!inHumidityRange(limits.value[HumidityLow]) || !inHumidityRange(limits.value[HumidityHigh]))
-        return LimitProblem::HumidityRange;
+    for (LimitKind kind : {HumidityLow, HumidityHigh})
+        if (!inRange(limits.value[kind], 0, fullHumidity))
+            return LimitProblem::HumidityRange;
     if (!inOrder(limits, HumidityLow, HumidityHigh))
         return LimitProblem::HumidityOrder;
     if (limits.delayMinutes < 0)

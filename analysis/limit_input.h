@@ -30,9 +30,14 @@ std::optional<int32_t> readMinutes(std::string_view text);
 int32_t fahrenheitTenths(int32_t celsiusTenths);
 int32_t celsiusTenths(int32_t fahrenheitTenths);
 
+// The largest temperature limit either way, in tenths of a degree Celsius: far
+// beyond any logger, and short enough to show in Fahrenheit in a number field.
+constexpr int32_t extremeTemperature = 10000;
+
 // What makes a set of limits unusable; None for limits that may be kept.
 enum class LimitProblem {
     None,
+    TemperatureRange,   // a temperature limit outside -1000.0 to 1000.0 degrees Celsius
     TemperatureOrder,   // the low temperature limit above the high one
     HumidityOrder,      // the low humidity limit above the high one
     HumidityRange,      // a humidity limit outside 0 to 100 %RH

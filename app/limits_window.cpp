@@ -88,9 +88,18 @@ void refuse(const std::string& text)
 
 constexpr const char* delayText = "The delay must be a whole number of minutes, 0 or more.";
 
-const char* problemText(LimitProblem problem)
+// "between -1000.0 and 1000.0 \xB0C", or the same in Fahrenheit.
+std::string temperatureRangeText()
+{
+    const int32_t extreme = analysis::extremeTemperature;
+    return "between " + analysis::tenthsText(shownTenths(analysis::TemperatureLow, -extreme)) + " and "
+           + analysis::tenthsText(shownTenths(analysis::TemperatureHigh, extreme)) + " " + temperatureUnit();
+}
+
+std::string problemText(LimitProblem problem)
 {
     switch (problem) {
+    case LimitProblem::TemperatureRange: return "A temperature limit must lie " + temperatureRangeText() + ".";
     case LimitProblem::TemperatureOrder: return "The low temperature limit is above the high one.";
     case LimitProblem::HumidityOrder: return "The low humidity limit is above the high one.";
     case LimitProblem::HumidityRange: return "A humidity limit must lie between 0.0 and 100.0 RH%.";

@@ -197,12 +197,19 @@ TEST_F(LimitsWindowTest, FahrenheitFieldsAndTheCloseBoxAndEscapeDiscard)
         t::chooseMenu(menuLimits);
     });
     t::post([] {
+        t::retypeText(temperatureHighField, "1832.1");
+        t::click(okButton);
+    });
+    t::post([this, file] {
+        // The range is said in the scale in force.
+        expectRefused("A temperature limit must lie between -1768.0 and 1832.0 \xB0" "F.", file,
+                      readText(settingsFileName));
         t::retypeText(temperatureHighField, "50");
         t::click(okButton);
     });
     t::post([this] {
         // 50 degrees Fahrenheit are kept as 10.0 degrees Celsius; the shown 35.6 as 2.0.
-        EXPECT_TRUE(t::messages().empty());
+        EXPECT_EQ(t::messages().size(), 1u);
         EXPECT_EQ(settings().limits.value[analysis::TemperatureLow], 20);
         EXPECT_EQ(settings().limits.value[analysis::TemperatureHigh], 100);
         EXPECT_NE(readText(settingsFileName).find("[Limits]\r\nTemperature low = 2.0\r\nTemperature high = 10.0\r\n"),

@@ -96,6 +96,8 @@ TEST(SettingsLimits, ABrokenGroupIsIgnoredWhole)
         "Humidity low = -0.1\r\n",
         "Humidity low = 60.0\r\nHumidity high = 30.0\r\n",   // low above high
         "Temperature low = 9.0\r\n",   // above the high limit
+        "Temperature low = -1000.1\r\n",
+        "Temperature high = 1000.1\r\n",
         "Delay = -1\r\n",
         "Delay = 1.5\r\n",
         "Delay = soon\r\n",
