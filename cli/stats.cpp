@@ -245,9 +245,11 @@ std::string excursionsJson(const analysis::Limits& limits, const analysis::Limit
 {
     std::string json = "{";
     for (int kind = 0; kind < analysis::limitKindCount; ++kind)
-        if (limits.value[kind])
-            json += (json.size() > 1 ? "," : "")
-                + limitJson(static_cast<analysis::LimitKind>(kind), *limits.value[kind], r.limit[kind]);
+        if (limits.value[kind]) {
+            if (json.size() > 1)
+                json += ",";
+            json += limitJson(static_cast<analysis::LimitKind>(kind), *limits.value[kind], r.limit[kind]);
+        }
     json += json.size() > 1 ? "\n }" : "}";
     return json;
 }
