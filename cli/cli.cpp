@@ -114,6 +114,7 @@ void addRender(CLI::App& app, RenderOptions& o)
     sub->add_option_function<std::string>("--colors", [&o](const std::string& t) { parseColors(t, o); },
                                           "Curve colours, humidity then temperature (default: #0000FF,#FF0000)")
         ->type_name("RH,TEMP");
+    addLimitOptions(sub, o.limits);
 }
 
 void addReport(CLI::App& app, ReportOptions& o)

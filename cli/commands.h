@@ -50,6 +50,7 @@ struct RenderOptions {
     bool lines = false;
     // Red + 256 * green + 65536 * blue, as in the settings.
     uint32_t humidityColor, temperatureColor;
+    LimitOptions limits;   // drawn as dashed lines
 };
 int render(const RenderOptions& options);
 

@@ -32,6 +32,7 @@ void applySettings(const RenderOptions& options)
     s.dotStyle = !options.lines;
     s.humidityColor = options.humidityColor;
     s.temperatureColor = options.temperatureColor;
+    s.limits = toLimits(options.limits, options.fahrenheit);
 }
 
 // Index of the first record at or after `time`; -1 when every record is older.

@@ -243,12 +243,15 @@ std::string limitJson(analysis::LimitKind kind, int32_t limit, const analysis::L
 
 std::string excursionsJson(const analysis::Limits& limits, const analysis::LimitReport& r)
 {
-    std::string entries;
+    std::string json = "{";
     for (int kind = 0; kind < analysis::limitKindCount; ++kind)
-        if (limits.value[kind])
-            entries += (entries.empty() ? "" : ",")
-                + limitJson(static_cast<analysis::LimitKind>(kind), *limits.value[kind], r.limit[kind]);
-    return "{" + entries + (entries.empty() ? "}" : "\n }");
+        if (limits.value[kind]) {
+            if (json.size() > 1)
+                json += ",";
+            json += limitJson(static_cast<analysis::LimitKind>(kind), *limits.value[kind], r.limit[kind]);
+        }
+    json += json.size() > 1 ? "\n }" : "}";
+    return json;
 }
 
 std::string coldChainJson(const analysis::Limits& limits, const analysis::LimitReport& r)
