@@ -45,6 +45,18 @@ void expectRefused(const std::string& text, const std::string& file, const std::
     EXPECT_EQ(fileNow, file);
 }
 
+// Pixels that differ between two grabs of the main window, in the graph area
+// right of the left column (whose track bar may show the focus afresh).
+int differingGraphPixels(int image, int other)
+{
+    const platform::Size size = platform::imageSize(image);
+    int differing = 0;
+    for (int y = 0; y < size.height; ++y)
+        for (int x = 200; x < size.width; ++x)
+            differing += platform::pixel(image, x, y) != platform::pixel(other, x, y);
+    return differing;
+}
+
 } // namespace
 
 TEST_F(LimitsWindowTest, OkSavesWhatIsRightAndRefusesWhatIsWrong)
@@ -214,6 +226,43 @@ TEST_F(LimitsWindowTest, FahrenheitFieldsAndTheCloseBoxAndEscapeDiscard)
         EXPECT_EQ(settings().limits.value[analysis::TemperatureHigh], 100);
         EXPECT_NE(readText(settingsFileName).find("[Limits]\r\nTemperature low = 2.0\r\nTemperature high = 10.0\r\n"),
                   std::string::npos);
+        t::chooseMenu(menuExit);
+    });
+    EXPECT_EQ(runProgram(), 0);
+}
+
+TEST_F(LimitsWindowTest, OkDrawsTheLimitsOnTheGraphAndTheirRemovalLeavesItAsItWas)
+{
+    // Scratch images of the test; the program uses ids 70 to 76 and 120.
+    constexpr int before = 160, with = 161, after = 162;
+    t::post([] {
+        loadValues({{20, 300}, {100, 700}, {50, 500}, {60, 450}}, 600);
+        t::grabClient(mainWindow, before);
+        t::chooseMenu(menuLimits);
+    });
+    t::post([] {
+        t::click(temperatureHighBox);
+        t::click(humidityLowBox);
+    });
+    t::post([] {
+        t::typeText(temperatureHighField, "8");
+        t::typeText(humidityLowField, "40");
+        t::click(okButton);
+    });
+    t::post([] {
+        ASSERT_FALSE(platform::windowExists(limitsWindow));
+        t::grabClient(mainWindow, with);
+        EXPECT_GT(differingGraphPixels(before, with), 0);
+        t::chooseMenu(menuLimits);
+    });
+    t::post([] {
+        t::click(temperatureHighBox);
+        t::click(humidityLowBox);
+        t::click(okButton);
+    });
+    t::post([] {
+        t::grabClient(mainWindow, after);
+        EXPECT_EQ(differingGraphPixels(before, after), 0);
         t::chooseMenu(menuExit);
     });
     EXPECT_EQ(runProgram(), 0);
