@@ -14,8 +14,9 @@
 // kJ/mol over 8.3144 J/(mol K)), in double precision. Its highest value over
 // any 24 hours or 30 days is taken over windows of that length in time, each
 // starting at a record: ceil(length / interval) consecutive records, gaps left
-// out; there is none when the records are fewer. Every figure computes in one
-// pass over the records.
+// out (and so are readings at or below absolute zero, which no logger reads);
+// there is none when the records are fewer. Each figure takes one pass
+// over the records (the windows a sliding sum), so a full logger is quick.
 //
 // Nothing here fails or draws: the report, the Monitor and the command line
 // show what these functions compute.

@@ -8,7 +8,6 @@ namespace {
 constexpr float margin = 45;
 constexpr float footerSpace = 40;   // kept free above the bottom margin for the page foot
 constexpr float footerSize = 8;
-constexpr float lineFactor = 1.35f; // line height per point of font size
 
 void noteError(HPDF_STATUS, HPDF_STATUS, void* user)
 {

@@ -15,6 +15,9 @@
 
 namespace report {
 
+// The height of a line of text per point of its font size.
+constexpr float lineFactor = 1.35f;
+
 struct Document {
     HPDF_Doc pdf = nullptr;
     HPDF_Font regular = nullptr, bold = nullptr;

@@ -16,7 +16,7 @@
 #include "platform/images.h"
 #include "platform/paper.h"
 #include "records/datemask.h"
-#include "records/load.h"
+#include "records/timescale.h"
 #include "records/store.h"
 #include "report/document.h"
 
@@ -64,10 +64,11 @@ std::string dewPointText(const std::optional<analysis::DewPointExtreme>& e)
     return e ? analysis::temperatureText(e->value, 1) + "   " + timeText(e->time) : "-";
 }
 
-void heading(Document& d, const std::string& text)
+// A heading kept on one page with the `following` points under it.
+void heading(Document& d, const std::string& text, float following = 3 * headingSize)
 {
     space(d, 8);
-    keepTogether(d, 4 * headingSize);
+    keepTogether(d, headingSize * lineFactor + following);
     textLine(d, text, headingSize, true);
 }
 
@@ -156,7 +157,7 @@ void limitSection(Document& d, analysis::LimitKind kind, int32_t limit, const an
     if (f.excursions.empty())
         return;
     space(d, 4);
-    keepTogether(d, 3 * tableSize * 1.4f);   // the column titles with a row under them
+    keepTogether(d, 3 * tableSize * lineFactor);   // the column titles with a row under them
     tableRow(d, {{0, "Start"}, {110, "End"}, {220, "Duration"}, {390, "Peak"}}, tableSize, true);
     const size_t listed = std::min(f.excursions.size(), listedExcursions);
     for (size_t i = 0; i < listed; ++i)
@@ -180,11 +181,13 @@ void graphSection(Document& d, const Facts& f)
         return;
     const platform::Size size = graph::enlargedGraphSize(nominalGraph);
     platform::createImage(app::reportImage, size.width, size.height);
-    graph::renderGraph({app::reportImage, size.width, size.height, records::fittingLevel(), 0, 0});
+    const int level = records::zoomLevelForSpan(records::spanOf(f.store.interval, f.store.recordCount));
+    graph::renderGraph({app::reportImage, size.width, size.height, level, 0, 0});
     const std::vector<unsigned char> pixels = platform::imageRgb(app::reportImage);
     platform::freeImage(app::reportImage);
-    heading(d, "Graph");
-    picture(d, pixels, size.width, size.height, contentWidth(d));
+    const float width = contentWidth(d);
+    heading(d, "Graph", width * static_cast<float>(size.height) / static_cast<float>(size.width));
+    picture(d, pixels, size.width, size.height, width);
 }
 
 void profileRow(Document& d, const std::string& label, const std::array<int64_t, analysis::humidityBands>& counts,
@@ -200,8 +203,7 @@ void profileRow(Document& d, const std::string& label, const std::array<int64_t,
 void profileSection(Document& d, const Facts& f)
 {
     const analysis::Summary& s = f.summary;
-    heading(d, "Humidity profile (hours)");
-    keepTogether(d, 17 * profileSize * 1.4f);
+    heading(d, "Humidity profile (hours)", (analysis::temperatureBands + 2) * profileSize * lineFactor);
     const float column = contentWidth(d) / (analysis::humidityBands + 1);
     std::vector<Cell> titles = {{0, ""}};
     for (int band = 0; band < analysis::humidityBands; ++band)
