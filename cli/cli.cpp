@@ -5,7 +5,10 @@
 #include "app/settings.h"
 #include "export/export.h"
 #include "platform/console.h"
+#include "platform/file.h"
 #include "platform/platform.h"
+#include "graph/graph.h"
+#include "records/commands.h"
 #include "records/datemask.h"
 
 #include <CLI/CLI.hpp>
@@ -67,6 +70,7 @@ void addStats(CLI::App& app, StatsOptions& o)
     sub->add_option("IN.log", o.input, "Record file")->required();
     sub->add_flag("--json", o.json, "One JSON object instead of text");
     sub->add_flag("--fahrenheit", o.fahrenheit, "Temperatures in degrees Fahrenheit");
+    addLimitOptions(sub, o.limits);
 }
 
 // "+hh:mm" or "-hh:mm", hours to 14, as seconds east of UTC.
@@ -171,6 +175,16 @@ void addRender(CLI::App& app, RenderOptions& o)
     sub->add_option_function<std::string>("--colors", [&o](const std::string& t) { parseColors(t, o); },
                                           "Curve colours, humidity then temperature (default: #0000FF,#FF0000)")
         ->type_name("RH,TEMP");
+    addLimitOptions(sub, o.limits);
+}
+
+void addReport(CLI::App& app, ReportOptions& o)
+{
+    CLI::App* sub = app.add_subcommand("report", "Write the PDF report of a record file, with its limits");
+    sub->add_option("IN.log", o.input, "Record file")->required();
+    sub->add_option("OUT.pdf", o.output, "PDF file to write")->required();
+    sub->add_flag("--fahrenheit", o.fahrenheit, "Temperatures in degrees Fahrenheit");
+    addLimitOptions(sub, o.limits);
 }
 
 void addServe(CLI::App& app, ServeOptions& o)
@@ -222,6 +236,8 @@ int parseAndRun(int argc, char** argv)
     addRender(app, rendering);
     ServeOptions serving;
     addServe(app, serving);
+    ReportOptions reporting;
+    addReport(app, reporting);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
@@ -235,6 +251,8 @@ int parseAndRun(int argc, char** argv)
         return render(rendering);
     if (app.got_subcommand("serve"))
         return serveLoggers(serving);
+    if (app.got_subcommand("report"))
+        return report(reporting);
     return cli::stats(stats);
 }
 
@@ -270,6 +288,16 @@ bool readInput(const std::string& path, records::RecordSeries& series)
 void sayCannotWrite(const std::string& path)
 {
     platform::printError("Can't write " + path + "\n");
+}
+
+void loadStore(records::RecordSeries& series, const std::string& path)
+{
+    records::RecordStore& s = records::store();
+    s.records = std::move(series.records);
+    s.interval = series.header.interval;
+    s.fileTitle = platform::displayName(records::fileTitleOf(path));
+    s.fileDigest = series.digest;
+    graph::scanExtremes();   // also counts the records
 }
 
 } // namespace cli

@@ -17,6 +17,8 @@ namespace cli {
 
 // How the command line writes and reads times: "2024-03-15 12:00".
 constexpr const char* timeMask = "%yyyy-%mm-%dd %hh:%ii";
+// Times of excursions, to the second: "2024-03-15 12:00:10".
+constexpr const char* secondsMask = "%yyyy-%mm-%dd %hh:%ii:%ss";
 
 struct DownloadOptions {
     std::string address;   // dotted IPv4, checked by the parser
@@ -29,6 +31,7 @@ struct StatsOptions {
     std::string input;
     bool json = false;
     bool fahrenheit = false;
+    LimitOptions limits;
 };
 int stats(const StatsOptions& options);
 
@@ -52,6 +55,7 @@ struct RenderOptions {
     bool lines = false;
     // Red + 256 * green + 65536 * blue, as in the settings.
     uint32_t humidityColor, temperatureColor;
+    LimitOptions limits;   // drawn as dashed lines
 };
 int render(const RenderOptions& options);
 
@@ -63,6 +67,13 @@ struct ServeOptions {
     LimitOptions limits;                     // degrees Celsius and %RH
 };
 int serveLoggers(const ServeOptions& options);
+struct ReportOptions {
+    std::string input;
+    std::string output;   // the PDF file
+    bool fahrenheit = false;
+    LimitOptions limits;
+};
+int report(const ReportOptions& options);
 
 // Reads the record file `path` for a subcommand; false, having said why ("Can't
 // read IN.log", "Wrong file format: IN.log"), when it cannot. Messages name
@@ -70,5 +81,8 @@ int serveLoggers(const ServeOptions& options);
 bool readInput(const std::string& path, records::RecordSeries& series);
 // Says "Can't write OUT" on standard error.
 void sayCannotWrite(const std::string& path);
+// Puts `series`, read from `path`, into the store as an import leaves it: its
+// file title and digest, and the extremes the graph scales to.
+void loadStore(records::RecordSeries& series, const std::string& path);
 
 } // namespace cli

@@ -98,4 +98,12 @@ int64_t temperatureY(const Scales& s, int64_t height, int64_t temperature, bool 
     return roundEven(static_cast<double>(height - 75) - shown);
 }
 
+std::vector<DashSegment> dashSegments(int64_t from, int64_t to)
+{
+    std::vector<DashSegment> dashes;
+    for (int64_t x = from; x <= to; x += dashOn + dashOff)
+        dashes.push_back({x, std::min(x + dashOn - 1, to)});
+    return dashes;
+}
+
 } // namespace graph

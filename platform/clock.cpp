@@ -89,4 +89,9 @@ int64_t wallClockOf(int64_t utcSeconds)
     return utcSeconds + offsetAt(utcSeconds);
 }
 
+int32_t localTimeNow()
+{
+    return static_cast<int32_t>(wallClockOf(secondsNow()));
+}
+
 } // namespace platform

@@ -5,6 +5,7 @@
 #include <QAbstractItemView>
 #include <QButtonGroup>
 #include <QByteArray>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QGroupBox>
@@ -34,7 +35,7 @@ namespace {
 
 constexpr int maxShownEntries = 20;   // rows of an open drop-down list
 
-enum class Kind { Frame, Text, Button, Option, TrackBar, ScrollBar, ImageView, List, DropDown, Address, Link };
+enum class Kind { Frame, Text, Button, Option, CheckBox, TrackBar, ScrollBar, ImageView, List, DropDown, Address, Number, Link };
 
 struct ControlRecord {
     QPointer<QWidget> widget;
@@ -310,6 +311,25 @@ bool optionChecked(int id)
     return option && option->isChecked();
 }
 
+void createCheckBox(int window, int id, const std::string& text, Rect r)
+{
+    auto* box = place(window, id, Kind::CheckBox, new QCheckBox(qt::clientOf(window)), r);
+    raiseOnClick(box, window, id);
+    setText(id, text);
+}
+
+void setCheckBoxChecked(int id, bool checked)
+{
+    if (auto* box = widgetAs<QCheckBox>(id))
+        box->setChecked(checked);
+}
+
+bool checkBoxChecked(int id)
+{
+    auto* box = widgetAs<QCheckBox>(id);
+    return box && box->isChecked();
+}
+
 void createTrackBar(int window, int id, Rect r, int minimum, int maximum)
 {
     auto* slider = place(window, id, Kind::TrackBar, new QSlider(Qt::Horizontal, qt::clientOf(window)), r);
@@ -493,6 +513,23 @@ void createAddressField(int window, int id, Rect r)
     QObject::connect(field, &QLineEdit::inputRejected, [] { qt::beep(); });
     QObject::connect(field, &QLineEdit::textEdited, [window, id] {
         qt::pushEvent({EventKind::Control, window, id});
+    });
+}
+
+void createNumberField(int window, int id, Rect r)
+{
+    auto* field = place(window, id, Kind::Number, new QLineEdit(qt::clientOf(window)), r);
+    field->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    static const QRegularExpression number(QStringLiteral("^-?[0-9]{0,5}([.,][0-9]?)?$"));
+    field->setValidator(new QRegularExpressionValidator(number, field));
+    QObject::connect(field, &QLineEdit::inputRejected, [] { qt::beep(); });
+    // The program writes numbers with a point in every locale, and so does the field.
+    QObject::connect(field, &QLineEdit::textEdited, [field](const QString& typed) {
+        if (!typed.contains(QLatin1Char(',')))
+            return;
+        const int cursor = field->cursorPosition();
+        field->setText(QString(typed).replace(QLatin1Char(','), QLatin1Char('.')));
+        field->setCursorPosition(cursor);
     });
 }
 

@@ -257,6 +257,13 @@ void typeText(int control, const std::string& text)
             sendKeyTo(widget, keyOfCharacter(c), toQt(std::string(1, c)));
 }
 
+void retypeText(int control, const std::string& text)
+{
+    if (auto* field = qobject_cast<QLineEdit*>(qt::controlWidget(control)))
+        field->selectAll();
+    typeText(control, text);
+}
+
 int beeps()
 {
     return state.beeps;

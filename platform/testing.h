@@ -72,6 +72,8 @@ void sendMouse(int control, MouseStep step, int x, int y);
 // Types `text` (Windows-1252) into a control, one key event a character, each
 // with the key a person presses for it (the space bar for a blank).
 void typeText(int control, const std::string& text);
+// Selects all of an edit field's text and types `text` over it, as typeText.
+void retypeText(int control, const std::string& text);
 
 // Lets the toolkit and the window system work for `ms` milliseconds, user input
 // included; what reaches the program's queue meanwhile stays queued. For tests
@@ -129,7 +131,7 @@ struct ScrollInfo {
 };
 ScrollInfo scrollInfo(int control);
 std::string accessibleName(int control);
-// Beeps since begin(): the program refused something the user did.
+// Beeps since begin(): the program refused something the user did, or warned.
 int beeps();
 // The control with the keyboard focus, or -1; whether its ring shows.
 int focusedControl();

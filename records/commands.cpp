@@ -59,13 +59,15 @@ void saveRecordsAs()
     if (choice.pattern == recordFilePattern && !hasExtension(path))
         path += ".log";
     app::setBusyCursor(true);
-    bool written = writeRecordFile(path, s.records, s.interval);
+    std::string digest;
+    bool written = writeRecordFile(path, s.records, s.interval, &digest);
     app::setBusyCursor(false);
     if (!written) {
         platform::messageBox("Error", "Can't write " + platform::displayName(path), platform::MessageIcon::Error);
         return;
     }
     s.fileTitle = platform::displayName(fileTitleOf(path));
+    s.fileDigest = digest;
     showTitle(s.fileTitle);
 }
 

@@ -22,6 +22,7 @@ void startLoad()
     clearRecords();
     analysis::refreshStatistics();
     store().fileTitle.clear();
+    store().fileDigest.clear();
     platform::setWindowTitle(app::mainWindow, programTitle);
 }
 
@@ -63,6 +64,7 @@ void loadSeries(RecordSeries& series, const std::string& fileTitle)
             return true;
         },
         fileTitle);
+    store().fileDigest = series.digest;
 }
 
 void fitTimeScale(int32_t span)

@@ -33,7 +33,8 @@ using ReadSource = std::function<bool(LoadHeader&)>;
 // first line, the download before connecting); the sequence switches it off.
 // Returns what `read` returned.
 bool loadRecords(const ReadSource& read, const std::string& fileTitle);
-// The load sequence with records already read: they move into the store.
+// The load sequence with records already read: they move into the store, and
+// the series's digest becomes the store's.
 void loadSeries(RecordSeries& series, const std::string& fileTitle);
 
 // Chooses the time-scale level for a span of `span` seconds, shows it on the

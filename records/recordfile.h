@@ -16,6 +16,7 @@ namespace records {
 struct RecordSeries {
     LoadHeader header;
     std::vector<Record> records;   // oldest first, timed from header
+    std::string digest;            // SHA-256 of the file's bytes; empty when not from a file
 };
 
 enum class ReadResult { Done, CannotRead, WrongFormat };
@@ -25,6 +26,8 @@ ReadResult readRecordFile(const std::string& path, RecordSeries& series);
 
 // Writes `records` (oldest first) with `interval` as the record file `path`,
 // through a temporary file: false, and the old file intact, when it cannot.
-bool writeRecordFile(const std::string& path, const std::vector<Record>& records, int32_t interval);
+// When written, `digest` (if given) receives the SHA-256 of the bytes.
+bool writeRecordFile(const std::string& path, const std::vector<Record>& records, int32_t interval,
+                     std::string* digest = nullptr);
 
 } // namespace records

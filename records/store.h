@@ -41,6 +41,9 @@ struct RecordStore {
     std::string fileTitle;
     // Full path of the last record file written; default for the next save.
     std::string lastSavePath;
+    // SHA-256 of the record file's bytes as last imported or saved, in hex
+    // (records/sha256.h); empty after a download not yet saved, or with no records.
+    std::string fileDigest;
 };
 
 // A record whose two readings are both 0 holds no sample.

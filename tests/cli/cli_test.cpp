@@ -340,3 +340,70 @@ TEST_F(CliTest, DownloadBarOnATerminalEndsAtHundred)
     EXPECT_EQ(bar.substr(bar.rfind('\r') + 1), "[" + std::string(40, '#') + "] 100%") << run.out;
     EXPECT_EQ(run.out.substr(end + 2), "300 samples written to bar.log\r\n");
 }
+
+TEST_F(CliTest, StatsWithLimitsGivesTheExcursionsInBothOutputs)
+{
+    // Ten minutes apart: 30 minutes above 8.0 (peak 9.0), a gap, 10 minutes
+    // above, 8.0 itself (within), 20 minutes below 2.0 ending in a gap.
+    writeLog("fridge.log", {{52, 500}, {85, 600}, {90, 650}, {81, 620}, {0, 0}, {95, 500}, {80, 500}, {15, 450},
+                            {10, 400}, {0, 0}},
+             600, march15Noon);
+    ProgramRun text = runClimadesk({"stats", "fridge.log", "--temp-limits", "2,8", "--delay", "20"});
+    EXPECT_EQ(text.exitCode, 0) << text.err;
+    EXPECT_TRUE(contains(text.out, "Temperature mean: 6.35 \xC2\xB0" "C\nHumidity mean: 52.75 RH%\n")) << text.out;
+    EXPECT_TRUE(contains(text.out, "Coverage: 80.0 %\n")) << text.out;
+    EXPECT_TRUE(contains(text.out, "Limits (delay 20 minutes)\nTemperature high: above 8.0 \xC2\xB0" "C\n"
+                                   "  Excursions: 1\n  Time beyond: 30 minutes\n  Time beyond, cumulative: 40 minutes\n"
+                                   "  Longest: 2024-03-15 10:40:00, 30 minutes, peak 9.0 \xC2\xB0" "C\n"
+                                   "  First: 2024-03-15 10:40:00\n"
+                                   "Temperature low: below 2.0 \xC2\xB0" "C\n  Excursions: 1\n"))
+        << text.out;
+    EXPECT_FALSE(contains(text.out, "Humidity high")) << text.out;
+
+    // Limits in the output's scale: 35.6 and 46.4 degrees F are 2.0 and 8.0 degrees C.
+    ProgramRun json = runClimadesk({"stats", "fridge.log", "--json", "--fahrenheit", "--temp-limits", "35.6,46.4",
+                                    "--rh-limits", ",62.5"});
+    EXPECT_EQ(json.exitCode, 0) << json.err;
+    ProgramRun parsed = runPython("import json, sys\n"
+                                  "d = json.load(sys.stdin)\n"
+                                  "print(d['temperature_mean'], d['humidity_mean'], d['dew_point_mean'] < d['mkt'])\n"
+                                  "print(d['mkt_24h_max'], d['mkt_30d_max'], d['coverage_percent'])\n"
+                                  "e = d['excursions']\n"
+                                  "print(sorted(e), e['temperature_high']['limit'], e['temperature_low']['limit'])\n"
+                                  "print(e['temperature_high'])\n"
+                                  "print(e['humidity_high'])\n",
+                                  json.out);
+    EXPECT_EQ(parsed.exitCode, 0) << parsed.err << json.out;
+    EXPECT_EQ(parsed.out,
+              "43.43 52.75 True\n"
+              "None None 80.0\n"
+              "['humidity_high', 'temperature_high', 'temperature_low'] 46.4 35.6\n"
+              "{'limit': 46.4, 'count': 2, 'seconds_beyond': 2400, 'seconds_beyond_cumulative': 2400, "
+              "'longest': {'start': '2024-03-15 10:40:00', 'seconds': 1800, 'peak': 48.2}, "
+              "'first': {'start': '2024-03-15 10:40:00'}}\n"
+              "{'limit': 62.5, 'count': 1, 'seconds_beyond': 600, 'seconds_beyond_cumulative': 600, "
+              "'longest': {'start': '2024-03-15 10:50:00', 'seconds': 600, 'peak': 65.0}, "
+              "'first': {'start': '2024-03-15 10:50:00'}}\n");
+    ProgramRun plain = runClimadesk({"stats", "fridge.log", "--json"});
+    ProgramRun none = runPython("import json, sys\nprint(json.load(sys.stdin)['excursions'])\n", plain.out);
+    EXPECT_EQ(none.out, "{}\n") << plain.out;
+
+    // Bad limits: usage errors that name the option, and no output.
+    const std::vector<std::pair<std::vector<std::string>, std::string>> refused = {
+        {{"--temp-limits", "abc,8"}, "--temp-limits: not a number: abc"},
+        {{"--temp-limits", "8"}, "--temp-limits: LO,HI (either may be left empty): 8"},
+        {{"--temp-limits", "9,8"}, "--temp-limits: the low limit lies above the high one: 9,8"},
+        {{"--rh-limits", ",100.1"}, "--rh-limits: outside 0 to 100 %RH: 100.1"},
+        {{"--rh-limits", "-1,"}, "--rh-limits: outside 0 to 100 %RH: -1"},
+        {{"--delay", "-5"}, "--delay: a delay cannot be negative: -5"},
+        {{"--delay", "1.5"}, "--delay: not a whole number of minutes: 1.5"},
+    };
+    for (const auto& [options, message] : refused) {
+        std::vector<std::string> arguments = {"stats", "fridge.log"};
+        arguments.insert(arguments.end(), options.begin(), options.end());
+        ProgramRun run = runClimadesk(arguments);
+        EXPECT_EQ(run.exitCode, 2) << message;
+        EXPECT_TRUE(run.out.empty()) << message;
+        EXPECT_TRUE(contains(run.err, message)) << run.err;
+    }
+}

@@ -128,6 +128,12 @@ TEST_F(RenderTest, PicturesEqualTheWindowsGraph)
         expectSameAsWindow({"--level", "16", "--from", fromOfFirstVisible(), "--fahrenheit", "--lines", "--colors",
                             "#00AA00,ff00ff"},
                            platform::rgb(0, 170, 0));
+        // Limit lines: 75 degrees F is 23.9 degrees C, the window's limit.
+        s.limits.value[analysis::TemperatureHigh] = 239;
+        s.limits.value[analysis::HumidityLow] = 450;
+        expectSameAsWindow({"--level", "16", "--from", fromOfFirstVisible(), "--fahrenheit", "--lines", "--colors",
+                            "#00AA00,ff00ff", "--temp-limits", ",75", "--rh-limits", "45,"},
+                           platform::rgb(255, 0, 255));
     });
     t::post([] { t::chooseMenu(app::menuExit); });
     ASSERT_EQ(runProgram(), 0);

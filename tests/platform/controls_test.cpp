@@ -159,6 +159,46 @@ TEST_F(ControlsTest, OptionsExcludeOthersOfTheirGroupOnly)
     EXPECT_EQ(text(28), "\xB0" "C (Celsius)");
 }
 
+TEST_F(ControlsTest, CheckBoxToggles)
+{
+    createCheckBox(win, 37, "Low limit", {20, 30, 100, 20});
+    EXPECT_FALSE(checkBoxChecked(37));
+    setCheckBoxChecked(37, true);
+    EXPECT_TRUE(checkBoxChecked(37));
+    EXPECT_TRUE(drained().empty());   // the program's own change is no click
+    t::click(37);
+    EXPECT_FALSE(checkBoxChecked(37));
+    t::click(37);
+    EXPECT_TRUE(checkBoxChecked(37));
+    std::vector<Event> events = drained();
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[0].kind, EventKind::Control);
+    EXPECT_EQ(events[0].id, 37);
+    EXPECT_EQ(text(37), "Low limit");
+    EXPECT_FALSE(checkBoxChecked(38));   // no such control
+}
+
+TEST_F(ControlsTest, NumberFieldTakesOnlyWhatCanMakeANumberWithOneDecimal)
+{
+    createNumberField(win, 41, {125, 30, 70, 20});
+    setText(41, "-2.5");
+    EXPECT_EQ(text(41), "-2.5");
+    // Refused keys beep and change nothing: a second point or decimal, a
+    // second minus, a letter, a sixth digit.
+    t::retypeText(41, "-12345.67-x.");
+    EXPECT_EQ(text(41), "-12345.6");
+    EXPECT_EQ(t::beeps(), 4);
+    t::retypeText(41, "123456");
+    EXPECT_EQ(text(41), "12345");
+    // A comma is the point; an unfinished number stays as typed.
+    t::retypeText(41, "0,5");
+    EXPECT_EQ(text(41), "0.5");
+    t::retypeText(41, "-");
+    EXPECT_EQ(text(41), "-");
+    EXPECT_EQ(t::beeps(), 5);
+    EXPECT_TRUE(drained().empty());   // edits raise no event
+}
+
 TEST_F(ControlsTest, TrackBarReportsOnlyTheUsersMoves)
 {
     createTrackBar(win, 20, {20, 380, 160, 30}, 6, 16);

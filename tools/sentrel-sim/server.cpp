@@ -45,6 +45,7 @@ struct ServerState {
     int listener = -1;
     int connections = 0;
     int busyLeft = 0;
+    int queries = 0;   // answered so far, over all connections
     std::vector<Connection> open;
 };
 
@@ -121,7 +122,7 @@ void handleRequest(ServerState& s, Connection& c, const std::string& request)
         say("query " + number);
         if (s.options.silent)
             return;
-        c.out += s.logger.queryReply(queryStatus(s), wallSeconds());
+        c.out += s.logger.queryReply(queryStatus(s), wallSeconds(), s.queries++);
         c.hangUpWhenSent = s.options.closeAfterQuery;
     } else if (command == "QX51D") {
         say("dump " + number);
@@ -250,7 +251,7 @@ void servePass(ServerState& s)
 
 int serve(const Options& options, const Logger& logger)
 {
-    ServerState s{options, logger, -1, 0, options.busyReplies, {}};
+    ServerState s{options, logger, -1, 0, options.busyReplies, 0, {}};
     if (!startListening(s))
         return 1;
     for (;;)
