@@ -168,6 +168,7 @@ bool readInput(const std::string& path, records::RecordSeries& series)
     case records::ReadResult::Done: return true;
     case records::ReadResult::CannotRead: platform::printError("Can't read " + name + "\n"); break;
     case records::ReadResult::WrongFormat: platform::printError("Wrong file format: " + name + "\n"); break;
+    case records::ReadResult::TooLong: platform::printError("Wrong file format: " + records::tooLongText(name) + "\n"); break;
     }
     return false;
 }

@@ -1,4 +1,4 @@
-// file.cpp: whole-file reading and replacing with POSIX calls (MinGW's on Windows).
+// file.cpp: whole-file reading, reading in pieces and replacing with POSIX calls (MinGW's on Windows).
 //
 // replaceFile writes a temporary file beside the target (same directory, so the
 // rename stays on one file system and is atomic) and renames it over the target.
@@ -10,6 +10,7 @@
 // a folder name ends with a backslash, and there are no links to follow.
 #include "platform/file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
@@ -47,6 +48,12 @@ static bool renameOver(const std::string& from, const std::string& to)
 static std::string linkTarget(const std::string& path)
 {
     return path;
+}
+
+// Windows has no named pipes in its file system to wait on.
+static int openForReading(const std::string& path)
+{
+    return open(path.c_str(), O_RDONLY | O_BINARY);
 }
 
 #else
@@ -97,6 +104,16 @@ static std::string linkTarget(const std::string& path)
     return current;
 }
 
+// Opened without waiting for a writer, which a pipe would do for ever when none
+// comes; reads wait again as usual.
+static int openForReading(const std::string& path)
+{
+    int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK);
+    if (fd >= 0)
+        fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return fd;
+}
+
 #endif
 
 bool fileExists(const std::string& path)
@@ -126,6 +143,29 @@ bool readFile(const std::string& path, std::string& bytes)
     if (ok)
         bytes.swap(content);
     return ok;
+}
+
+InputFile::InputFile(const std::string& path) : fd(openForReading(path))
+{
+    struct stat info;
+    if (fd >= 0 && fstat(fd, &info) == 0 && S_ISREG(info.st_mode))
+        bytes = static_cast<long long>(info.st_size);
+}
+
+InputFile::~InputFile()
+{
+    if (fd >= 0)
+        close(fd);
+}
+
+long long InputFile::read(char* buffer, size_t count)
+{
+    for (;;) {
+        // One call of read() takes at most INT_MAX bytes on Windows.
+        const ssize_t n = ::read(fd, buffer, static_cast<unsigned>(std::min<size_t>(count, 1u << 30)));
+        if (n >= 0 || errno != EINTR)
+            return n;
+    }
 }
 
 // Writes all of `bytes` to the descriptor; false on any write error.

@@ -1,4 +1,4 @@
-// file.h: whole-file reading and safe replacing.
+// file.h: whole-file reading, reading in pieces, and safe replacing.
 //
 // Paths are the operating system's. replaceFile writes to a temporary file beside
 // the target and renames it over the target, so a failed write never destroys
@@ -13,6 +13,29 @@ namespace platform {
 
 // Reads the whole file into `bytes`; false when it cannot be opened or read.
 bool readFile(const std::string& path, std::string& bytes);
+
+// A file read from its start to its end in pieces, into the caller's buffer, so
+// that a reader can refuse what has no end (a device, a pipe that is never
+// closed) after a bounded number of bytes. Opening a pipe nobody writes to does
+// not wait: it reads as empty. Closed when the object goes.
+class InputFile {
+public:
+    explicit InputFile(const std::string& path);
+    ~InputFile();
+    InputFile(const InputFile&) = delete;
+    InputFile& operator=(const InputFile&) = delete;
+    // False when the file could not be opened.
+    bool isOpen() const { return fd >= 0; }
+    // Bytes of a regular file; -1 for anything else (a pipe, a device).
+    long long size() const { return bytes; }
+    // Reads up to `count` bytes into `buffer`: how many, 0 at the end, -1 on a
+    // read error (such as a directory opened as a file).
+    long long read(char* buffer, size_t count);
+
+private:
+    int fd = -1;
+    long long bytes = -1;
+};
 // Writes `bytes` as the new content of `path`; false (and the old file intact)
 // when it cannot. Only a new file or an existing regular file with write
 // permission is written: a read-only file, a directory or a device is refused.

@@ -3,18 +3,82 @@
 #include "platform/file.h"
 #include "records/logfile.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace records {
+
+namespace {
+
+// Bytes read at once; a longer line makes the buffer grow.
+constexpr size_t pieceSize = 256 * 1024;
+// The writer's shortest record line with its line end ("+0.1,0.1" CR LF).
+constexpr long long shortestLine = 10;
+
+// Room for every record a regular file of `size` bytes holds when it was
+// written by the writer: the list is sized once. Room not used costs no memory.
+void makeRoom(std::vector<Record>& records, long long size)
+{
+    if (size > 0)
+        records.reserve(static_cast<size_t>(std::min<long long>(size / shortestLine + 1, maxFileRecords + 1)));
+}
+
+// Reads `file` through `reader`, a piece at a time: the whole lines of each
+// piece are read where they are, and an unfinished last line moves to the
+// front to be completed by the next piece. The bounds count what lies before
+// the end marker.
+ReadResult readPieces(platform::InputFile& file, LogReader& reader, const std::vector<Record>& records)
+{
+    const size_t magicLine = std::strlen(logMagic) + 1;   // with a CR that waits for its LF
+    std::vector<char> buffer(pieceSize);
+    size_t filled = 0;
+    long long moved = 0;   // bytes of the pieces done with
+    for (;;) {
+        const long long got = file.read(buffer.data() + filled, buffer.size() - filled);
+        if (got < 0)
+            return ReadResult::CannotRead;
+        filled += static_cast<size_t>(got);
+        LogLines lines(std::string_view(buffer.data(), filled));
+        std::string_view line;
+        bool wanted = true;
+        while (wanted && (got == 0 ? lines.next(line) : lines.nextWhole(line)))
+            wanted = reader.take(line);
+        const long long before = moved + static_cast<long long>(wanted ? filled : lines.used());
+        if (records.size() > static_cast<size_t>(maxFileRecords) || before > maxFileBytes)
+            return ReadResult::TooLong;
+        if (!wanted || got == 0 || (reader.waiting() && filled > magicLine))
+            return reader.accepted() ? ReadResult::Done : ReadResult::WrongFormat;
+        moved += static_cast<long long>(lines.used());
+        std::memmove(buffer.data(), buffer.data() + lines.used(), filled - lines.used());
+        filled -= lines.used();
+        if (filled == buffer.size())
+            buffer.resize(std::min(buffer.size() * 2, static_cast<size_t>(maxFileBytes) + 1));
+    }
+}
+
+} // namespace
 
 ReadResult readRecordFile(const std::string& path, RecordSeries& series)
 {
-    std::string bytes;
     series = RecordSeries{};
-    if (!platform::readFile(path, bytes))
+    platform::InputFile file(path);
+    if (!file.isOpen())
         return ReadResult::CannotRead;
-    if (!readLogFile(bytes, series.header, series.records))
-        return ReadResult::WrongFormat;
+    makeRoom(series.records, file.size());
+    LogReader reader(series.header, series.records);
+    const ReadResult result = readPieces(file, reader, series.records);
+    if (result != ReadResult::Done) {
+        series = RecordSeries{};
+        return result;
+    }
     assignTimes(series.records, series.header.newestTime, series.header.interval);
     return ReadResult::Done;
+}
+
+std::string tooLongText(const std::string& name)
+{
+    return name + " is longer than a record file can be (more than " + std::to_string(maxFileRecords)
+        + " records or " + std::to_string(maxFileBytes) + " bytes)";
 }
 
 bool writeRecordFile(const std::string& path, const std::vector<Record>& records, int32_t interval)
