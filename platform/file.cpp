@@ -50,12 +50,6 @@ static std::string linkTarget(const std::string& path)
     return path;
 }
 
-// Windows has no named pipes in its file system to wait on.
-static int openForReading(const std::string& path)
-{
-    return open(path.c_str(), O_RDONLY | O_BINARY);
-}
-
 #else
 
 constexpr char separator = '/';
@@ -104,16 +98,6 @@ static std::string linkTarget(const std::string& path)
     return current;
 }
 
-// Opened without waiting for a writer, which a pipe would do for ever when none
-// comes; reads wait again as usual.
-static int openForReading(const std::string& path)
-{
-    int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK);
-    if (fd >= 0)
-        fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    return fd;
-}
-
 #endif
 
 bool fileExists(const std::string& path)
@@ -145,7 +129,7 @@ bool readFile(const std::string& path, std::string& bytes)
     return ok;
 }
 
-InputFile::InputFile(const std::string& path) : fd(openForReading(path))
+InputFile::InputFile(const std::string& path) : fd(open(path.c_str(), O_RDONLY | O_BINARY))
 {
     struct stat info;
     if (fd >= 0 && fstat(fd, &info) == 0 && S_ISREG(info.st_mode))

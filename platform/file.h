@@ -16,8 +16,7 @@ bool readFile(const std::string& path, std::string& bytes);
 
 // A file read from its start to its end in pieces, into the caller's buffer, so
 // that a reader can refuse what has no end (a device, a pipe that is never
-// closed) after a bounded number of bytes. Opening a pipe nobody writes to does
-// not wait: it reads as empty. Closed when the object goes.
+// closed) after a bounded number of bytes. Closed when the object goes.
 class InputFile {
 public:
     explicit InputFile(const std::string& path);

@@ -18,11 +18,6 @@ bool isDigit(char c)
     return c >= '0' && c <= '9';
 }
 
-bool isLineEnd(char c)
-{
-    return c == '\r' || c == '\n' || c == '\0';
-}
-
 // Larger exponents act as infinite; the cap keeps the sums below inside 64 bits.
 constexpr int64_t exponentCap = 1'000'000'000'000'000;
 
@@ -176,6 +171,11 @@ void appendLine(std::string& out, std::string_view line)
 } // namespace
 
 // ---- Reading ------------------------------------------------------------
+
+bool isLineEnd(char c)
+{
+    return c == '\r' || c == '\n' || c == '\0';
+}
 
 bool LogLines::next(std::string& line)
 {

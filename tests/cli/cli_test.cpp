@@ -2,6 +2,7 @@
 // process with no display, against sentrel-sim on loopback and record files.
 #include "cli/run.h"
 #include "support/program.h"
+#include "support/endless.h"
 #include "support/simulator.h"
 
 #include "app/ids.h"
@@ -238,4 +239,26 @@ TEST_F(CliTest, ExportGivesTheBytesOfTheWindowsExport)
         ASSERT_FALSE(readText("gui/" + name).empty()) << name;
         EXPECT_TRUE(readText("cli/" + name) == readText("gui/" + name)) << name;
     }
+}
+
+TEST_F(CliTest, InputWithoutEndIsRefusedInWords)
+{
+    ProgramRun zero = runClimadesk({"stats", "/dev/zero"});
+    EXPECT_EQ(zero.exitCode, 1);
+    EXPECT_EQ(zero.err, "Wrong file format: /dev/zero\n");
+    ProgramRun noise = runClimadesk({"render", "/dev/urandom", "x.png"});
+    EXPECT_EQ(noise.exitCode, 1);
+    EXPECT_EQ(noise.err, "Wrong file format: /dev/urandom\n");
+    EXPECT_FALSE(platform::fileExists("x.png"));
+    // A pipe that is never closed, of record lines.
+    std::string lines;
+    for (int i = 0; i < 4096; ++i)
+        lines += "+20.0,50.0\n";
+    EndlessPipe pipe(pathOf("endless"), "***QX51***\n2024/03/15\n12:00     \nSR = 01min\n**********\n", lines);
+    ASSERT_TRUE(pipe.made);
+    ProgramRun endless = runClimadesk({"export", pathOf("endless"), "x.csv"});
+    EXPECT_EQ(endless.exitCode, 1);
+    EXPECT_EQ(endless.err, "Wrong file format: " + pathOf("endless")
+                               + " is longer than a record file can be (more than 10000000 records or 300000000 bytes)\n");
+    EXPECT_FALSE(platform::fileExists("x.csv"));
 }
