@@ -137,28 +137,16 @@ int32_t tenthsOf(float value)
     return std::numeric_limits<int32_t>::min();
 }
 
-// Appends |value| / 10, "." and the digit |value| % 10, without a sign.
-void appendTenths(std::string& out, int32_t value)
-{
-    const int64_t magnitude = value < 0 ? -int64_t{value} : int64_t{value};
-    char digits[24];
-    char* end = std::to_chars(digits, digits + sizeof digits, magnitude / 10).ptr;
-    out.append(digits, end);
-    out += '.';
-    out += static_cast<char>('0' + magnitude % 10);
-}
-
 void appendRecordLine(std::string& out, int32_t temperature, int32_t humidity)
 {
     if (temperature == 0 || humidity == 0) {
         out += logGapLine;
         return;
     }
-    out += temperature > 0 ? '+' : '-';
+    if (temperature > 0)
+        out += '+';
     appendTenths(out, temperature);
     out += ',';
-    if (humidity < 0)
-        out += '-';
     appendTenths(out, humidity);
 }
 

@@ -262,3 +262,23 @@ TEST_F(CliTest, InputWithoutEndIsRefusedInWords)
                                + " is longer than a record file can be (more than 10000000 records or 300000000 bytes)\n");
     EXPECT_FALSE(platform::fileExists("x.csv"));
 }
+
+// Readings whose Fahrenheit tenths leave 32 bits ("+200000000", and "+1e20"
+// that the reader keeps as the largest 32-bit tenths): every view of them in
+// Fahrenheit shows the true converted value.
+TEST_F(CliTest, FahrenheitOfTheLargestReadingIsTrue)
+{
+    writeText("hot.log", "***QX51***\r\n2024/03/15\r\n12:00     \r\nSR = 60min\r\n**********\r\n"
+                         "+200000000,45.6\r\n+1e20,45.6\r\n-1e20,45.6\r\n**********\r\n");
+    ProgramRun csv = runClimadesk({"export", "hot.log", "hot.csv", "--fahrenheit"});
+    EXPECT_EQ(csv.exitCode, 0) << csv.err;
+    EXPECT_TRUE(contains(readText("hot.csv"), "2024-03-15T10:00:00,360000032.0,45.6,,\r\n"
+                                              "2024-03-15T11:00:00,386547088.5,45.6,,\r\n"
+                                              "2024-03-15T12:00:00,-386547024.6,45.6,,\r\n"))
+        << readText("hot.csv");
+    ProgramRun text = runClimadesk({"stats", "hot.log", "--fahrenheit"});
+    EXPECT_TRUE(contains(text.out, "Temperature max: 386547088.5 \xC2\xB0" "F (2024-03-15 11:00)\n")) << text.out;
+    EXPECT_TRUE(contains(text.out, "Temperature min: -386547024.6 \xC2\xB0" "F (2024-03-15 12:00)\n")) << text.out;
+    ProgramRun json = runClimadesk({"stats", "hot.log", "--json", "--fahrenheit"});
+    EXPECT_TRUE(contains(json.out, "\"temperatureMax\": {\"value\": 386547088.5,")) << json.out;
+}
