@@ -160,11 +160,6 @@ void appendLine(std::string& out, std::string_view line)
 
 // ---- Reading ------------------------------------------------------------
 
-bool isLineEnd(char c)
-{
-    return c == '\r' || c == '\n' || c == '\0';
-}
-
 bool LogLines::next(std::string& line)
 {
     std::string_view view;

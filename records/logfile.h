@@ -41,7 +41,10 @@ constexpr const char* logHeaderMask = "%yyyy/%mm/%dd%hh:%ii     ";
 // ---- Reading ------------------------------------------------------------
 
 // True for the bytes that end a line: CR, LF and the zero byte.
-bool isLineEnd(char c);
+inline bool isLineEnd(char c)
+{
+    return c == '\r' || c == '\n' || c == '\0';
+}
 
 // The lines of a file's bytes, one after the other. A line ends at CR LF, LF,
 // CR alone or a zero byte, and the end of the bytes ends the last line; what

@@ -36,12 +36,14 @@ ReadResult readPieces(platform::InputFile& file, LogReader& reader, const std::v
     for (;;) {
         // What was there holds no line end, but a CR at its end may meet its LF.
         const size_t fresh = filled > 0 ? filled - 1 : 0;
+        const bool longLine = filled > pieceSize / 2;
         const long long got = file.read(buffer.data() + filled, buffer.size() - filled);
         if (got < 0)
             return ReadResult::CannotRead;
         filled += static_cast<size_t>(got);
         // A long line is searched for its end only where it grew.
-        const bool lineEnds = got == 0 || std::any_of(buffer.begin() + fresh, buffer.begin() + filled, isLineEnd);
+        const bool lineEnds =
+            !longLine || got == 0 || std::any_of(buffer.begin() + fresh, buffer.begin() + filled, isLineEnd);
         LogLines lines(std::string_view(buffer.data(), lineEnds ? filled : 0));
         std::string_view line;
         bool wanted = true;
