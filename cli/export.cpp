@@ -6,6 +6,7 @@
 #include "export/export.h"
 #include "platform/console.h"
 #include "platform/file.h"
+#include "records/commands.h"
 
 namespace cli {
 
@@ -14,8 +15,9 @@ int exportFile(const ExportOptions& options)
     records::RecordSeries series;
     if (!readInput(options.input, series))
         return exitFailed;
-    const xls::ExportOptions chosen{
-        options.csvStyle == "spreadsheet" ? xls::CsvStyle::Spreadsheet : xls::CsvStyle::Data, options.fahrenheit};
+    const xls::ExportOptions chosen{options.csvStyle == "spreadsheet" ? xls::CsvStyle::Spreadsheet : xls::CsvStyle::Data,
+                                    options.fahrenheit,
+                                    platform::displayName(records::fileTitleOf(options.input))};
     // The parser has checked that the name has one of the three extensions.
     const xls::ExportResult result =
         xls::exportRecords(series.records, options.output, *xls::formatOfPath(options.output), chosen);

@@ -196,6 +196,23 @@ static int replaceThroughTemporary(const std::string& path, const std::string& b
     return ok ? 1 : 0;
 }
 
+bool replaceFileThrough(const std::string& path, const std::function<bool(const std::string& temporaryPath)>& write)
+{
+    std::string target = linkTarget(path);
+    if (!mayReplace(target))
+        return false;
+    std::string temp = target + ".tmp-XXXXXX";
+    int fd = mkstemp(temp.data());
+    if (fd < 0)
+        return false;
+    bool ok = copyMode(fd, target);
+    ok = close(fd) == 0 && ok;
+    ok = ok && write(temp) && renameOver(temp, target);
+    if (!ok)
+        unlink(temp.c_str());
+    return ok;
+}
+
 // Truncates and writes the file where it is.
 static bool writeInPlace(const std::string& path, const std::string& bytes)
 {

@@ -48,12 +48,12 @@ bool fileExists(const std::string& path);
 // The current working directory with a trailing separator.
 std::string workingDirectory();
 
-// For a library that writes its output to a file it names itself (libxlsxwriter):
-// `write` is given the path of a fresh scratch file in the system's temporary
-// folder and returns whether it wrote it; its content then replaces `path` as
-// replaceFile does. False when the scratch file cannot be made, `write` fails
-// or the replacing fails; the scratch file is removed in every case.
-bool replaceFileWithWritten(const std::string& path, const std::function<bool(const std::string& scratchPath)>& write);
+// For a writer that opens the file it writes itself (minizip): `write` is given
+// the path of a new empty temporary file beside `path` (as replaceFile makes
+// it) and returns whether it wrote it whole; that file is then renamed over
+// `path`. False, and the old file intact, when no temporary file can be made,
+// `write` fails or the rename fails; the temporary file is removed then.
+bool replaceFileThrough(const std::string& path, const std::function<bool(const std::string& temporaryPath)>& write);
 
 // A fresh empty file of our own in the system's temporary folder, for a library
 // that writes to a file it names itself; removed when the object goes. `path` is
@@ -73,5 +73,7 @@ namespace platform {
 // A file name as the program's display text (Windows-1252): the operating
 // system's name decoded, characters Windows-1252 lacks shown as "?".
 std::string displayName(const std::string& path);
+// A display text (Windows-1252) as UTF-8, for the content of a file.
+std::string utf8Of(const std::string& text);
 
 } // namespace platform

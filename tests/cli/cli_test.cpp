@@ -215,7 +215,7 @@ TEST_F(CliTest, StatsInTextAndJson)
 
 TEST_F(CliTest, ExportGivesTheBytesOfTheWindowsExport)
 {
-    // Same names in two folders: the .xlsx holds its file's name as its title.
+    // Same names in two folders; the .xlsx holds the record file's name as its title.
     writeLog("room.log", ramp(0, 99), 600, march15Noon);
     mkdir("gui", 0755);
     mkdir("cli", 0755);
@@ -239,6 +239,11 @@ TEST_F(CliTest, ExportGivesTheBytesOfTheWindowsExport)
         ASSERT_FALSE(readText("gui/" + name).empty()) << name;
         EXPECT_TRUE(readText("cli/" + name) == readText("gui/" + name)) << name;
     }
+    ProgramRun title = runPython("import io, re, sys, zipfile\n"
+                                 "core = zipfile.ZipFile(io.BytesIO(sys.stdin.buffer.read())).read('docProps/core.xml')\n"
+                                 "print(re.search(rb'<dc:title>(.*)</dc:title>', core).group(1).decode())\n",
+                                 readText("cli/room.xlsx"));
+    EXPECT_EQ(title.out, "room.log\n") << title.err;
 }
 
 TEST_F(CliTest, InputWithoutEndIsRefusedInWords)
