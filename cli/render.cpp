@@ -37,10 +37,8 @@ void applySettings(const RenderOptions& options)
 // The store as an import leaves it, with the extremes the graph scales to.
 void loadStore(records::RecordSeries& series)
 {
-    records::RecordStore& s = records::store();
-    s.records = std::move(series.records);
-    s.interval = series.header.interval;
-    graph::scanExtremes();   // also counts the records
+    records::storeSeries(series);
+    graph::scanExtremes();
 }
 
 // Index of the first record at or after `time`; -1 when every record is older.

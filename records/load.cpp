@@ -25,6 +25,15 @@ void startLoad()
     platform::setWindowTitle(app::mainWindow, programTitle);
 }
 
+// The steps after the source's samples are in the store: its interval, the
+// count and the times.
+void takeHeader(const LoadHeader& header)
+{
+    store().interval = header.interval;
+    store().recordCount = recordTotal();
+    assignRecordTimes(header.newestTime);
+}
+
 } // namespace
 
 bool loadRecords(const ReadSource& read, const std::string& fileTitle)
@@ -36,9 +45,7 @@ bool loadRecords(const ReadSource& read, const std::string& fileTitle)
         app::setBusyCursor(false);
         return false;
     }
-    store().interval = header.interval;
-    store().recordCount = recordTotal();
-    assignRecordTimes(header.newestTime);
+    takeHeader(header);
     app::setBusyCursor(false);
     analysis::refreshStatistics();
     if (!fileTitle.empty()) {
@@ -63,6 +70,12 @@ void loadSeries(RecordSeries& series, const std::string& fileTitle)
             return true;
         },
         fileTitle);
+}
+
+void storeSeries(RecordSeries& series)
+{
+    store().records = std::move(series.records);
+    takeHeader(series.header);
 }
 
 void fitTimeScale(int32_t span)

@@ -35,6 +35,10 @@ using ReadSource = std::function<bool(LoadHeader&)>;
 bool loadRecords(const ReadSource& read, const std::string& fileTitle);
 // The load sequence with records already read: they move into the store.
 void loadSeries(RecordSeries& series, const std::string& fileTitle);
+// The load's own steps without a window: the records of `series` move into the
+// store, with its interval and count, timed from its newest time; no view is
+// touched. For a picture drawn with no window.
+void storeSeries(RecordSeries& series);
 
 // Chooses the time-scale level for a span of `span` seconds, shows it on the
 // track bar (which shows 6 for the levels below 6) and applies it.
