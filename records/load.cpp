@@ -66,7 +66,7 @@ void loadSeries(RecordSeries& series, const std::string& fileTitle)
     loadRecords(
         [&](LoadHeader& loaded) {
             loaded = series.header;
-            store().records = std::move(series.records);
+            replaceRecords(std::move(series.records));
             return true;
         },
         fileTitle);
@@ -74,7 +74,7 @@ void loadSeries(RecordSeries& series, const std::string& fileTitle)
 
 void storeSeries(RecordSeries& series)
 {
-    store().records = std::move(series.records);
+    replaceRecords(std::move(series.records));
     takeHeader(series.header);
 }
 
