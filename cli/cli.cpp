@@ -275,12 +275,13 @@ int run(int argc, char** argv)
     return code;
 }
 
-bool readInput(const std::string& path, records::RecordSeries& series)
+bool readInput(const std::string& path, records::RecordSeries& series, records::Digest digest)
 {
-    switch (records::readRecordFile(path, series)) {
+    switch (records::readRecordFile(path, series, digest)) {
     case records::ReadResult::Done: return true;
     case records::ReadResult::CannotRead: platform::printError("Can't read " + path + "\n"); break;
     case records::ReadResult::WrongFormat: platform::printError("Wrong file format: " + path + "\n"); break;
+    case records::ReadResult::TooLong: platform::printError("Wrong file format: " + records::tooLongText(path) + "\n"); break;
     }
     return false;
 }
@@ -292,12 +293,8 @@ void sayCannotWrite(const std::string& path)
 
 void loadStore(records::RecordSeries& series, const std::string& path)
 {
-    records::RecordStore& s = records::store();
-    s.records = std::move(series.records);
-    s.interval = series.header.interval;
-    s.fileTitle = platform::displayName(records::fileTitleOf(path));
-    s.fileDigest = series.digest;
-    graph::scanExtremes();   // also counts the records
+    records::storeSeries(series, platform::displayName(records::fileTitleOf(path)));
+    graph::scanExtremes();
 }
 
 } // namespace cli

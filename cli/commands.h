@@ -78,7 +78,8 @@ int report(const ReportOptions& options);
 // Reads the record file `path` for a subcommand; false, having said why ("Can't
 // read IN.log", "Wrong file format: IN.log"), when it cannot. Messages name
 // files as the user typed them.
-bool readInput(const std::string& path, records::RecordSeries& series);
+bool readInput(const std::string& path, records::RecordSeries& series,
+               records::Digest digest = records::Digest::Skip);
 // Says "Can't write OUT" on standard error.
 void sayCannotWrite(const std::string& path);
 // Puts `series`, read from `path`, into the store as an import leaves it: its

@@ -6,6 +6,8 @@
 #include "export/export.h"
 #include "platform/console.h"
 #include "serve/loggers.h"
+#include "platform/file.h"
+#include "records/commands.h"
 
 namespace cli {
 
@@ -28,7 +30,7 @@ int exportFile(const ExportOptions& options)
         return exitFailed;
     const xls::ExportOptions chosen{
         options.csvStyle == "spreadsheet" ? xls::CsvStyle::Spreadsheet : xls::CsvStyle::Data, options.fahrenheit,
-        {options.logger, options.utcOffset}};
+        platform::displayName(records::fileTitleOf(options.input)), {options.logger, options.utcOffset}};
     const xls::ExportResult result = xls::exportRecords(series.records, options.output, format, chosen);
     if (result == xls::ExportResult::NotWritten) {
         sayCannotWrite(options.output);

@@ -20,7 +20,7 @@ namespace cli {
 int report(const ReportOptions& options)
 {
     records::RecordSeries series;
-    if (!readInput(options.input, series))
+    if (!readInput(options.input, series, records::Digest::Take))
         return exitFailed;
     app::Settings& s = app::settings();
     s = app::defaultSettings();

@@ -78,7 +78,7 @@ void exportAsExcel()
     if (chosen.path.empty())
         return;
     const ExportChoice choice = exportChoice(chosen.path, chosen.pattern);
-    const ExportOptions options{choice.csvStyle, !app::settings().celsius, {}};
+    const ExportOptions options{choice.csvStyle, !app::settings().celsius, s.fileTitle, {}};
     app::setBusyCursor(true);
     const ExportResult result = exportRecords(s.records, chosen.path, choice.format, options);
     app::setBusyCursor(false);

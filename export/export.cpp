@@ -19,6 +19,12 @@ std::string lowerExtension(const std::string& path)
     return dot == std::string::npos ? std::string() : records::lowerAscii(title.substr(dot));
 }
 
+// The record file's name, else the exported file's, as UTF-8.
+std::string documentTitle(const std::string& path, const std::string& title)
+{
+    return title.empty() ? records::fileTitleOf(path) : platform::utf8Of(title);
+}
+
 bool writeFile(const std::vector<records::Record>& records, const std::string& path, Format format,
                const ExportOptions& options)
 {
@@ -32,8 +38,8 @@ bool writeFile(const std::vector<records::Record>& records, const std::string& p
     case Format::LineProtocol:
         return platform::replaceFile(path, lineProtocolText(records, options.series));
     case Format::Xlsx:
-        return platform::replaceFileWithWritten(path, [&](const std::string& scratch) {
-            return writeXlsx(scratch, records, options.fahrenheit, records::fileTitleOf(path));
+        return platform::replaceFileThrough(path, [&](const std::string& temporary) {
+            return writeXlsx(temporary, records, options.fahrenheit, documentTitle(path, options.title));
         });
     }
     return false;

@@ -18,9 +18,9 @@
 // The .xlsx and CSV files have the columns of columns.h: time, temperature,
 // humidity, dew point, absolute humidity, temperatures in options.fahrenheit.
 //
-// Writing: the file at `path` is replaced through a temporary file and a rename
-// (platform/file.h), so a failed export leaves the old file as it was and nothing
-// behind. A store too large for the format is refused before anything is written.
+// Writing: the file at `path` is replaced through a temporary file beside it and
+// a rename (platform/file.h), so a failed export leaves the old file as it was
+// and nothing behind. A store too large for the format is refused before anything is written.
 //
 // Typical use:
 //     ExportResult result = exportRecords(records, "out.csv", Format::Csv, {CsvStyle::Spreadsheet, false});
@@ -45,6 +45,9 @@ struct ExportOptions {
     CsvStyle csvStyle = CsvStyle::Data;
     // Temperatures and dew points in degrees Fahrenheit; .xls ignores it.
     bool fahrenheit = false;
+    // The .xlsx document title (Windows-1252): the name of the record file the
+    // records come from; "" gives the exported file's name.
+    std::string title;
     // The logger's name and the time zone; only the time-series formats read it.
     SeriesOptions series;
 };

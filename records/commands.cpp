@@ -37,7 +37,7 @@ void importRecords()
     // Read whole before the store is touched: a refused file leaves the records
     // shown. A file that cannot be read is refused like one of another format.
     RecordSeries series;
-    if (readRecordFile(choice.path, series) != ReadResult::Done) {
+    if (readRecordFile(choice.path, series, Digest::Take) != ReadResult::Done) {
         platform::messageBox("Error", "Wrong file format", platform::MessageIcon::None);
         return;
     }

@@ -26,6 +26,15 @@ void startLoad()
     platform::setWindowTitle(app::mainWindow, programTitle);
 }
 
+// The steps after the source's samples are in the store: its interval, the
+// count and the times.
+void takeHeader(const LoadHeader& header)
+{
+    store().interval = header.interval;
+    store().recordCount = recordTotal();
+    assignRecordTimes(header.newestTime);
+}
+
 } // namespace
 
 bool loadRecords(const ReadSource& read, const std::string& fileTitle)
@@ -37,9 +46,7 @@ bool loadRecords(const ReadSource& read, const std::string& fileTitle)
         app::setBusyCursor(false);
         return false;
     }
-    store().interval = header.interval;
-    store().recordCount = recordTotal();
-    assignRecordTimes(header.newestTime);
+    takeHeader(header);
     app::setBusyCursor(false);
     analysis::refreshStatistics();
     if (!fileTitle.empty()) {
@@ -60,10 +67,18 @@ void loadSeries(RecordSeries& series, const std::string& fileTitle)
     loadRecords(
         [&](LoadHeader& loaded) {
             loaded = series.header;
-            store().records = std::move(series.records);
+            replaceRecords(std::move(series.records));
             return true;
         },
         fileTitle);
+    store().fileDigest = series.digest;
+}
+
+void storeSeries(RecordSeries& series, const std::string& fileTitle)
+{
+    replaceRecords(std::move(series.records));
+    takeHeader(series.header);
+    store().fileTitle = fileTitle;
     store().fileDigest = series.digest;
 }
 

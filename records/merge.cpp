@@ -138,6 +138,7 @@ MergeResult mergeIntoFile(const std::string& path, const RecordSeries& download)
         case ReadResult::Done: merge = mergeSeries(archive, download); break;
         case ReadResult::CannotRead: merge.failure = MergeFailure::CannotRead; break;
         case ReadResult::WrongFormat: merge.failure = MergeFailure::NotARecordFile; break;
+        case ReadResult::TooLong: merge.failure = MergeFailure::TooLong; break;
         }
     }
     if (merge.failure == MergeFailure::None && !writeRecordFile(path, merge.records, download.header.interval))
@@ -151,6 +152,7 @@ std::string mergeFailureText(const MergeResult& merge, const std::string& archiv
     case MergeFailure::None: return "";
     case MergeFailure::CannotRead: return "Can't read " + archiveName;
     case MergeFailure::NotARecordFile: return "Can't merge: " + archiveName + " is not a record file";
+    case MergeFailure::TooLong: return "Can't merge: " + tooLongText(archiveName);
     case MergeFailure::CannotWrite: return "Can't write " + archiveName;
     case MergeFailure::IntervalDiffers:
         return "Can't merge: the interval is " + minutesText(merge.archiveInterval) + " in " + archiveName + " and "

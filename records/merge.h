@@ -24,6 +24,7 @@ enum class MergeFailure {
     None,
     CannotRead,        // the archive exists but cannot be read
     NotARecordFile,    // the archive is no record file
+    TooLong,           // the archive is longer than a record file can be
     CannotWrite,       // the merged file cannot be written (the archive is unchanged)
     IntervalDiffers,   // the two intervals are not the same
     NoInterval,        // the common interval is 0 or less: there is no grid

@@ -1,8 +1,8 @@
 // sha256.cpp: SHA-256 after FIPS 180-4, one 64-byte block at a time.
 #include "records/sha256.h"
 
-#include <array>
-#include <cstdint>
+#include <algorithm>
+#include <cstddef>
 
 namespace records {
 
@@ -54,31 +54,55 @@ void compress(State& h, const unsigned char* block)
 
 } // namespace
 
-std::string sha256Hex(std::string_view bytes)
+void Sha256::add(std::string_view bytes)
 {
-    State h = {0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a, 0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19};
     const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
-    const size_t whole = bytes.size() / 64 * 64;
-    for (size_t at = 0; at < whole; at += 64)
-        compress(h, data + at);
+    size_t size = bytes.size();
+    total_ += size;
+    while (size > 0) {
+        if (filled_ == 0 && size >= block_.size()) {
+            compress(state_, data);
+            data += block_.size();
+            size -= block_.size();
+            continue;
+        }
+        const size_t taken = std::min(size, block_.size() - filled_);
+        std::copy(data, data + taken, block_.begin() + static_cast<std::ptrdiff_t>(filled_));
+        filled_ += taken;
+        data += taken;
+        size -= taken;
+        if (filled_ == block_.size()) {
+            compress(state_, block_.data());
+            filled_ = 0;
+        }
+    }
+}
+
+std::string Sha256::hex()
+{
     // The rest, a 1 bit, zeros, and the length in bits: one or two blocks.
     std::array<unsigned char, 128> tail{};
-    const size_t rest = bytes.size() - whole;
-    for (size_t i = 0; i < rest; ++i)
-        tail[i] = data[whole + i];
-    tail[rest] = 0x80;
-    const size_t tailSize = rest < 56 ? 64 : 128;
-    const uint64_t bits = uint64_t{bytes.size()} * 8;
+    std::copy(block_.begin(), block_.begin() + static_cast<std::ptrdiff_t>(filled_), tail.begin());
+    tail[filled_] = 0x80;
+    const size_t tailSize = filled_ < 56 ? 64 : 128;
+    const uint64_t bits = total_ * 8;
     for (int i = 0; i < 8; ++i)
         tail[tailSize - 1 - i] = static_cast<unsigned char>(bits >> (8 * i));
     for (size_t at = 0; at < tailSize; at += 64)
-        compress(h, tail.data() + at);
+        compress(state_, tail.data() + at);
     static const char digits[] = "0123456789abcdef";
-    std::string hex;
-    for (uint32_t word : h)
+    std::string text;
+    for (uint32_t word : state_)
         for (int shift = 28; shift >= 0; shift -= 4)
-            hex += digits[word >> shift & 0xF];
-    return hex;
+            text += digits[word >> shift & 0xF];
+    return text;
+}
+
+std::string sha256Hex(std::string_view bytes)
+{
+    Sha256 digest;
+    digest.add(bytes);
+    return digest.hex();
 }
 
 } // namespace records

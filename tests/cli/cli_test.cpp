@@ -2,6 +2,7 @@
 // process with no display, against sentrel-sim on loopback and record files.
 #include "cli/run.h"
 #include "support/program.h"
+#include "support/endless.h"
 #include "support/simulator.h"
 
 #include "app/ids.h"
@@ -232,7 +233,7 @@ TEST_F(CliTest, StatsInTextAndJson)
 
 TEST_F(CliTest, ExportGivesTheBytesOfTheWindowsExport)
 {
-    // Same names in two folders: the .xlsx holds its file's name as its title.
+    // Same names in two folders; the .xlsx holds the record file's name as its title.
     writeLog("room.log", ramp(0, 99), 600, march15Noon);
     mkdir("gui", 0755);
     mkdir("cli", 0755);
@@ -256,6 +257,53 @@ TEST_F(CliTest, ExportGivesTheBytesOfTheWindowsExport)
         ASSERT_FALSE(readText("gui/" + name).empty()) << name;
         EXPECT_TRUE(readText("cli/" + name) == readText("gui/" + name)) << name;
     }
+    ProgramRun title = runPython("import io, re, sys, zipfile\n"
+                                 "core = zipfile.ZipFile(io.BytesIO(sys.stdin.buffer.read())).read('docProps/core.xml')\n"
+                                 "print(re.search(rb'<dc:title>(.*)</dc:title>', core).group(1).decode())\n",
+                                 readText("cli/room.xlsx"));
+    EXPECT_EQ(title.out, "room.log\n") << title.err;
+}
+
+TEST_F(CliTest, InputWithoutEndIsRefusedInWords)
+{
+    ProgramRun zero = runClimadesk({"stats", "/dev/zero"});
+    EXPECT_EQ(zero.exitCode, 1);
+    EXPECT_EQ(zero.err, "Wrong file format: /dev/zero\n");
+    ProgramRun noise = runClimadesk({"render", "/dev/urandom", "x.png"});
+    EXPECT_EQ(noise.exitCode, 1);
+    EXPECT_EQ(noise.err, "Wrong file format: /dev/urandom\n");
+    EXPECT_FALSE(platform::fileExists("x.png"));
+    // A pipe that is never closed, of record lines.
+    std::string lines;
+    for (int i = 0; i < 4096; ++i)
+        lines += "+20.0,50.0\n";
+    EndlessPipe pipe(pathOf("endless"), "***QX51***\n2024/03/15\n12:00     \nSR = 01min\n**********\n", lines);
+    ASSERT_TRUE(pipe.made);
+    ProgramRun endless = runClimadesk({"export", pathOf("endless"), "x.csv"});
+    EXPECT_EQ(endless.exitCode, 1);
+    EXPECT_EQ(endless.err, "Wrong file format: " + pathOf("endless")
+                               + " is longer than a record file can be (more than 10000000 records or 300000000 bytes)\n");
+    EXPECT_FALSE(platform::fileExists("x.csv"));
+}
+
+// Readings whose Fahrenheit tenths leave 32 bits ("+200000000", and "+1e20"
+// that the reader keeps as the largest 32-bit tenths): every view of them in
+// Fahrenheit shows the true converted value.
+TEST_F(CliTest, FahrenheitOfTheLargestReadingIsTrue)
+{
+    writeText("hot.log", "***QX51***\r\n2024/03/15\r\n12:00     \r\nSR = 60min\r\n**********\r\n"
+                         "+200000000,45.6\r\n+1e20,45.6\r\n-1e20,45.6\r\n**********\r\n");
+    ProgramRun csv = runClimadesk({"export", "hot.log", "hot.csv", "--fahrenheit"});
+    EXPECT_EQ(csv.exitCode, 0) << csv.err;
+    EXPECT_TRUE(contains(readText("hot.csv"), "2024-03-15T10:00:00,360000032.0,45.6,,\r\n"
+                                              "2024-03-15T11:00:00,386547088.5,45.6,,\r\n"
+                                              "2024-03-15T12:00:00,-386547024.6,45.6,,\r\n"))
+        << readText("hot.csv");
+    ProgramRun text = runClimadesk({"stats", "hot.log", "--fahrenheit"});
+    EXPECT_TRUE(contains(text.out, "Temperature max: 386547088.5 \xC2\xB0" "F (2024-03-15 11:00)\n")) << text.out;
+    EXPECT_TRUE(contains(text.out, "Temperature min: -386547024.6 \xC2\xB0" "F (2024-03-15 12:00)\n")) << text.out;
+    ProgramRun json = runClimadesk({"stats", "hot.log", "--json", "--fahrenheit"});
+    EXPECT_TRUE(contains(json.out, "\"temperatureMax\": {\"value\": 386547088.5,")) << json.out;
 }
 
 TEST_F(CliTest, ValuesAreReadAsTypedAndMessagesKeepThem)
