@@ -6,8 +6,20 @@
 // one is beyond it; a value equal to a limit is within, and a gap (records::isGap)
 // is never beyond. An excursion is a longest run of consecutive records beyond
 // the same limit, ended by a gap or a record within; it counts when it lasts at
-// least the delay. Nothing here fails or draws: the report, the panel, the
-// Monitor and the command line show what these functions compute.
+// least the delay. Its duration is its records times the interval; its peak is
+// its farthest value.
+//
+// The mean kinetic temperature (MKT) is (dH/R) / -ln(mean of exp(-(dH/R) / T))
+// over the records that are not gaps, T in kelvin, dH/R = 10,000 K (83.144
+// kJ/mol over 8.3144 J/(mol K)), in double precision. Its highest value over
+// any 24 hours or 30 days is taken over windows of that length in time, each
+// starting at a record: ceil(length / interval) consecutive records, gaps left
+// out (and so are readings at or below absolute zero, which no logger reads);
+// there is none when the records are fewer. Each figure takes one pass
+// over the records (the windows a sliding sum), so a full logger is quick.
+//
+// Nothing here fails or draws: the report, the Monitor and the command line
+// show what these functions compute.
 #pragma once
 
 #include "records/store.h"
@@ -36,9 +48,61 @@ struct Limits {
     friend bool operator==(const Limits&, const Limits&) = default;
 };
 
+// One excursion: a run of records beyond one limit.
+struct Excursion {
+    int32_t start;      // time of its first record
+    int32_t end;        // start plus its duration: when its last record's interval ends
+    int64_t seconds;    // its records times the interval
+    int32_t peak;       // its farthest value, in tenths
+};
+
+// What happened beyond one limit.
+struct LimitFigures {
+    // The excursions that count (lasting at least the delay), oldest first.
+    std::vector<Excursion> excursions;
+    // Their durations added up.
+    int64_t secondsBeyond = 0;
+    // The time of every record beyond the limit, whatever the delay.
+    int64_t secondsBeyondCumulative = 0;
+    // The longest counted excursion (the oldest of equals); none without any.
+    std::optional<Excursion> longest;
+};
+
+// Every figure of an audit over a list of records.
+struct LimitReport {
+    // Only the set limits' entries are filled; see Limits::value.
+    LimitFigures limit[limitKindCount];
+    // Means over the records that have the value: degrees Celsius, %RH, and
+    // the dew point where it is defined (records/derived.h).
+    std::optional<double> temperatureMean, humidityMean, dewPointMean;
+    // Mean kinetic temperatures in degrees Celsius; see the top of this file.
+    std::optional<double> kineticTemperature, highestDayKineticTemperature, highestMonthKineticTemperature;
+    // Records that are not gaps, in percent of all records; none without records.
+    std::optional<double> coveragePercent;
+};
+
+// Seconds of the two MKT windows.
+constexpr int64_t daySeconds = 24 * 3600;
+constexpr int64_t monthSeconds = 30 * daySeconds;
+
 // True when at least one of the four limits is set.
 bool anyLimit(const Limits& limits);
 // True when `reading` (tenths) lies beyond the limit of `kind` (which must be set).
 bool isBeyond(const Limits& limits, LimitKind kind, int32_t reading);
+// The reading a limit of `kind` looks at: temperature or humidity, in tenths.
+int32_t limitedReading(LimitKind kind, const records::Record& record);
+
+// The excursions beyond the limit of `kind` (which must be set) of `recs`,
+// oldest first and timed, logged `interval` seconds apart.
+LimitFigures limitFigures(const std::vector<records::Record>& recs, int32_t interval, const Limits& limits,
+                          LimitKind kind);
+// The MKT of the records that are not gaps, in degrees Celsius; none when all are.
+std::optional<double> kineticTemperature(const std::vector<records::Record>& recs);
+// The highest MKT of any `windowSeconds` of `recs`, in degrees Celsius; none
+// when the records span less than a window or no window holds a reading.
+std::optional<double> highestKineticTemperature(const std::vector<records::Record>& recs, int32_t interval,
+                                                int64_t windowSeconds);
+// Everything above for `recs` and the set limits of `limits`.
+LimitReport limitReport(const std::vector<records::Record>& recs, int32_t interval, const Limits& limits);
 
 } // namespace analysis

@@ -104,13 +104,17 @@ int temperatureBand(int32_t temperature)
     return (temperature - 1) / temperatureBandWidth;
 }
 
+float hoursOf(int64_t count, int32_t interval)
+{
+    return static_cast<float>(count) * static_cast<float>(interval) / 3600.0f;
+}
+
 std::string hoursText(int64_t count, int32_t interval)
 {
     if (count == 0)
         return "-";
-    float hours = static_cast<float>(count) * static_cast<float>(interval) / 3600.0f;
     char text[64];
-    std::snprintf(text, sizeof text, "%.2f", static_cast<double>(hours));
+    std::snprintf(text, sizeof text, "%.2f", static_cast<double>(hoursOf(count, interval)));
     return text;
 }
 

@@ -47,8 +47,10 @@ int humidityBand(int32_t humidity);
 // The temperature band of a temperature in tenths of degrees C: 0 to 13, or -1
 // when it is 0 or below, or above 70.0 degrees C (not counted anywhere).
 int temperatureBand(int32_t temperature);
-// A cell: the hours `count` records of `interval` seconds stand for, with two
-// decimals, or "-" for a count of 0.
+// The hours `count` records of `interval` seconds stand for, in single
+// precision as the window shows them; every view of the profile uses it.
+float hoursOf(int64_t count, int32_t interval);
+// A cell: hoursOf with two decimals, or "-" for a count of 0.
 std::string hoursText(int64_t count, int32_t interval);
 
 // Shows the "Input Time" window listing the times of records `first` to `last`

@@ -11,7 +11,7 @@ namespace app {
 namespace {
 
 // The File menu items that act on records, in the order they are switched.
-constexpr int recordCommands[] = {menuClose, menuPrint, menuSaveAs, menuExportAsExcel};
+constexpr int recordCommands[] = {menuClose, menuPrint, menuSaveAs, menuExportAsExcel, menuExportReport};
 
 } // namespace
 
@@ -20,6 +20,7 @@ void closeRecords()
     records::clearRecords();
     analysis::refreshStatistics();
     records::store().fileTitle.clear();
+    records::store().fileDigest.clear();
     platform::setWindowTitle(mainWindow, "Brackwell");
 }
 

@@ -2,8 +2,8 @@
 //
 // Each is a small fixed integer. A control id names one control at a time,
 // whatever window it is in: windows that are never open together reuse numbers
-// (the RH Profile, Preferences and About windows all have okButton; the Download
-// and Monitor windows share deviceWindow and several controls).
+// (the RH Profile, Preferences, Limits and About windows all have okButton; the
+// Download and Monitor windows share deviceWindow and several controls).
 #pragma once
 
 namespace app {
@@ -12,6 +12,7 @@ enum Window {
     mainWindow = 0,
     profileWindow = 1,
     timePickerWindow = 2,
+    limitsWindow = 3,
     preferencesWindow = 5,
     deviceWindow = 6,          // the Download or the Monitor window
     aboutWindow = 7,
@@ -31,6 +32,11 @@ enum MenuItem {
     menuAbout = 87,
 };
 static_assert(menuAbout - menuImportRecords == 9, "menu items are numbered 78 to 87");
+// Beyond the items above, numbered after every other identifier.
+enum ExtraMenuItem {
+    menuExportReport = 94,
+    menuLimits = 95,
+};
 
 constexpr int statusBar = 93;
 
@@ -42,6 +48,7 @@ enum Image {
     temperatureSwatch = 74,
     logoImage = 75,
     devicePicture = 76,
+    reportImage = 120,   // the graph of the PDF report
 };
 
 enum Font {
@@ -78,8 +85,18 @@ enum Control {
     styleFrame = 30,
     dotOption = 31,
     lineOption = 32,
-    // Shared by the RH Profile, Preferences and About windows
+    // Shared by the RH Profile, Preferences, Limits and About windows
     okButton = 33,
+    // Limits window: for each limit a check box and its field, in LimitKind order
+    temperatureLimitsFrame = 34,
+    humidityLimitsFrame = 35,
+    delayFrame = 36,
+    firstLimitCheckBox = 37,   // 37 to 40
+    firstLimitField = 41,      // 41 to 44
+    firstLimitUnit = 45,       // 45 to 48
+    delayLabel = 49,
+    delayField = 50,
+    delayUnit = 27,
     // About window
     logoView = 52,
     aboutFrame = 53,

@@ -3,6 +3,7 @@
 #include "app/about_window.h"
 #include "app/commands.h"
 #include "app/ids.h"
+#include "app/limits_window.h"
 #include "app/main_window.h"
 #include "app/navigation.h"
 #include "app/preferences_window.h"
@@ -18,6 +19,7 @@
 #include "platform/images.h"
 #include "platform/window.h"
 #include "records/commands.h"
+#include "report/command.h"
 
 namespace app {
 
@@ -52,9 +54,11 @@ void dispatchMenu(int item)
     case menuSaveAs: records::saveRecordsAs(); break;
     case menuMonitor: device::monitorDevice(); break;
     case menuExportAsExcel: xls::exportAsExcel(); break;
+    case menuExportReport: report::exportReport(); break;
     case menuPrint: graph::printGraph(); break;
     case menuExit: state().closeRequested = 1; break;
     case menuPreferences: openPreferencesWindow(); break;
+    case menuLimits: openLimitsWindow(); break;
     case menuAbout: openAboutWindow(); break;
     default: break;
     }

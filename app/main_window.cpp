@@ -26,6 +26,7 @@ const std::vector<MenuEntry> menuTable = {
     {MenuEntry::Item, menuSaveAs, "Save As"},
     {MenuEntry::Separator, -1, ""},
     {MenuEntry::Item, menuExportAsExcel, "Export As Excel"},
+    {MenuEntry::Item, menuExportReport, "Export Report"},
     {MenuEntry::Separator, -1, ""},
     {MenuEntry::Item, menuPrint, "Print"},
     {MenuEntry::Separator, -1, ""},
@@ -34,12 +35,13 @@ const std::vector<MenuEntry> menuTable = {
     {MenuEntry::Item, menuExit, "Exit"},
     {MenuEntry::Menu, 0, "Settings"},
     {MenuEntry::Item, menuPreferences, "Preferences"},
+    {MenuEntry::Item, menuLimits, "Limits"},
     {MenuEntry::Menu, 0, "Help"},
     {MenuEntry::Item, menuAbout, "About..."},
 };
 
 // Disabled at start-up: they need records.
-constexpr int startDisabled[] = {menuClose, menuSaveAs, menuExportAsExcel, menuPrint};
+constexpr int startDisabled[] = {menuClose, menuSaveAs, menuExportAsExcel, menuExportReport, menuPrint};
 
 void buildMenuBar()
 {

@@ -1,7 +1,9 @@
 // settings.cpp: reading and writing the settings file.
 #include "app/settings.h"
 
+#include "analysis/limit_input.h"
 #include "platform/file.h"
+#include "records/ascii.h"
 #include "records/decimal.h"
 
 #include <iterator>
@@ -22,6 +24,14 @@ constexpr const char* temperatureColorKey = "Color Temp";
 constexpr const char* scaleKey = "Temperature scale";
 constexpr const char* styleKey = "Style";
 constexpr const char* addressKey = "IP Address";
+constexpr const char* limitsGroup = "Limits";
+constexpr const char* delayKey = "Delay";
+// The keys of the four limits, in the order of analysis::LimitKind.
+constexpr const char* limitKeys[analysis::limitKindCount] = {
+    "Temperature high", "Temperature low", "Humidity high", "Humidity low"};
+// The order they are written in: each quantity low before high.
+constexpr analysis::LimitKind writtenLimits[] = {
+    analysis::TemperatureLow, analysis::TemperatureHigh, analysis::HumidityLow, analysis::HumidityHigh};
 constexpr const char* celsiusText = "Celsius";
 constexpr const char* fahrenheitText = "Fahrenheit";
 constexpr const char* dotText = "Dot";
@@ -51,17 +61,6 @@ std::string_view trimRight(std::string_view text)
     while (!text.empty() && isBlank(text.back()))
         text.remove_suffix(1);
     return text;
-}
-
-// Names ignore letter case; only A-Z fold, as the names are plain ASCII.
-std::string lowerAscii(std::string_view text)
-{
-    std::string result(text);
-    for (char& c : result) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
-    return result;
 }
 
 // Splits at CR LF, LF or CR; a last line without a line end counts too.
@@ -187,17 +186,34 @@ std::vector<Group> readGroups(std::string_view text)
             continue;
         if (line.front() == '[') {
             line.remove_prefix(1);
-            groups.push_back(Group{lowerAscii(line.substr(0, line.find(']'))), {}});
+            groups.push_back(Group{records::lowerAscii(line.substr(0, line.find(']'))), {}});
             continue;
         }
         const size_t equals = line.find('=');
         if (groups.empty() || equals == std::string_view::npos)
             continue;
-        std::string key = lowerAscii(trimRight(line.substr(0, equals)));
+        std::string key = records::lowerAscii(trimRight(line.substr(0, equals)));
         std::string value(trimRight(trimLeft(line.substr(equals + 1))));
         groups.back().keys.emplace_back(std::move(key), std::move(value));
     }
     return groups;
+}
+
+// The first `key` line under the first header named `group`, if there is one.
+const std::string* findValue(const std::vector<Group>& groups, const char* group, const char* key)
+{
+    const std::string groupName = records::lowerAscii(group);
+    const std::string keyName = records::lowerAscii(key);
+    for (const Group& g : groups) {
+        if (g.name != groupName)
+            continue;
+        for (const auto& [name, value] : g.keys) {
+            if (name == keyName)
+                return &value;
+        }
+        break;
+    }
+    return nullptr;
 }
 
 // The value of the first `key` line under the first header named `group`;
@@ -205,18 +221,36 @@ std::vector<Group> readGroups(std::string_view text)
 std::string valueOf(const std::vector<Group>& groups, const char* group, const char* key,
                     const char* fallback)
 {
-    const std::string groupName = lowerAscii(group);
-    const std::string keyName = lowerAscii(key);
-    for (const Group& g : groups) {
-        if (g.name != groupName)
+    const std::string* value = findValue(groups, group, key);
+    return value ? *value : fallback;
+}
+
+// ---- limits ----------------------------------------------------------------
+
+// The [Limits] group: a missing key leaves its limit unset (the delay 0). A
+// group with any value the Limits window would refuse is ignored whole, so a
+// hand-edited file never watches half a range.
+analysis::Limits readLimits(const std::vector<Group>& groups)
+{
+    analysis::Limits limits;
+    for (int kind = 0; kind < analysis::limitKindCount; ++kind) {
+        const std::string* text = findValue(groups, limitsGroup, limitKeys[kind]);
+        if (!text)
             continue;
-        for (const auto& [name, value] : g.keys) {
-            if (name == keyName)
-                return value;
-        }
-        break;
+        limits.value[kind] = analysis::readTenths(*text);
+        if (!limits.value[kind])
+            return {};
     }
-    return fallback;
+    if (const std::string* text = findValue(groups, limitsGroup, delayKey)) {
+        const std::optional<int32_t> minutes = analysis::readMinutes(*text);
+        if (!minutes)
+            return {};
+        limits.delayMinutes = *minutes;
+    }
+    // A delay alone means nothing and is not written back either.
+    if (!analysis::anyLimit(limits) || analysis::checkLimits(limits) != analysis::LimitProblem::None)
+        return {};
+    return limits;
 }
 
 // ---- numbers ---------------------------------------------------------------
@@ -243,6 +277,20 @@ void addLine(std::string& text, const std::string& line)
 std::string keyLine(const char* key, const std::string& value)
 {
     return std::string(key) + " = " + value;
+}
+
+// The [Limits] group after the eight lines, only while a limit is set: without
+// one the file stays exactly what it always was.
+void addLimits(std::string& text, const analysis::Limits& limits)
+{
+    if (!analysis::anyLimit(limits))
+        return;
+    addLine(text, std::string("[") + limitsGroup + "]");
+    for (analysis::LimitKind kind : writtenLimits) {
+        if (limits.value[kind])
+            addLine(text, keyLine(limitKeys[kind], analysis::tenthsText(*limits.value[kind])));
+    }
+    addLine(text, keyLine(delayKey, std::to_string(limits.delayMinutes)));
 }
 
 } // namespace
@@ -287,6 +335,7 @@ Settings parseSettings(const std::string& fileBytes)
     s.celsius = valueOf(groups, settingsGroup, scaleKey, celsiusText) == celsiusText;
     s.dotStyle = valueOf(groups, settingsGroup, styleKey, dotText) == dotText;
     s.deviceAddress = readAddress(valueOf(groups, networkGroup, addressKey, defaultAddress));
+    s.limits = readLimits(groups);
     return s;
 }
 
@@ -301,6 +350,7 @@ std::string formatSettings(const Settings& s)
     addLine(text, keyLine(styleKey, s.dotStyle ? dotText : lineText));
     addLine(text, std::string("[") + networkGroup + "]");
     addLine(text, keyLine(addressKey, addressText(s.deviceAddress)));
+    addLimits(text, s.limits);
     return text;
 }
 

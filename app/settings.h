@@ -2,13 +2,20 @@
 //
 // The settings live in memory for the whole run (settings()) and in a small text
 // file in the working directory: "[Group]" header lines and "Key = Value" lines.
-// loadSettings replaces all six settings from the file; saveSettings rewrites the
+// loadSettings replaces every setting from the file; saveSettings rewrites the
 // whole file, so comments, other keys and the letter case of names written by hand
 // are gone after a save.
 //
+// The limits live in a group "[Limits]" after the eight lines of the other
+// settings, written only while a limit is set ("Temperature low = 2.0" in degrees
+// Celsius, "Humidity high = 60.0" in %RH, one decimal, then "Delay = 15" in
+// minutes); with none set the file is the eight lines alone.
+//
 // Nothing here reports a failure: a missing, unreadable or malformed file gives
-// the default of every setting it does not provide, and a file that cannot be
-// written is left as it was (the old one stays intact).
+// the default of every setting it does not provide (a [Limits] group with any
+// value that is not a limit, or limits that contradict each other, gives no
+// limits at all), and a file that cannot be written is left as it was (the old
+// one stays intact).
 //
 // Colours are red + 256 * green + 65536 * blue. The address holds its first
 // octet in the low byte (192.168.1.200 is 192 + 168 * 256 + 1 * 65536 + 200 * 16777216).
@@ -53,7 +60,8 @@ Settings defaultSettings();
 // byte-order mark are read as UTF-8 and converted to Windows-1252 (characters
 // it lacks become "?"); any other file is taken as Windows-1252.
 Settings parseSettings(const std::string& fileBytes);
-// The whole settings file for `s`: eight lines ended by CR LF.
+// The whole settings file for `s`: eight lines ended by CR LF, then the
+// [Limits] group while a limit is set.
 std::string formatSettings(const Settings& s);
 
 // Replaces every setting from `fileName`; a missing or unreadable file gives

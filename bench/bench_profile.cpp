@@ -6,6 +6,7 @@
 // and rebuilds the list. PickRecordTime opens the "Input Time" window listing
 // 100,000 or 1,000,000 record times; a posted step closes it with its close box
 // at its first wait, so each call measures building and showing the list once.
+// TypeRecordTime types a record time into the open picker of a million entries.
 #include "bench/support.h"
 
 #include "analysis/profile.h"
@@ -13,6 +14,7 @@
 #include "platform/controls.h"
 #include "platform/testing.h"
 #include "platform/window.h"
+#include "records/datemask.h"
 #include "records/store.h"
 
 #include <benchmark/benchmark.h>
@@ -78,6 +80,32 @@ void PickRecordTime(benchmark::State& state)
 }
 BENCHMARK(PickRecordTime)->Arg(100'000)->Iterations(10)->Unit(benchmark::kMillisecond);
 BENCHMARK(PickRecordTime)->Arg(1'000'000)->Iterations(3)->Unit(benchmark::kMillisecond);
+
+// Typing the newest record's time into the picker's million entries, the worst
+// case of type-ahead: its first entry lies at the end of the list. Between the
+// runs, untimed, the selection goes back to the oldest entry and a pause of the
+// type-ahead starts a new search.
+void TypeRecordTime(benchmark::State& state)
+{
+    const std::string newest = records::formatTime("%yyyy-%mm-%dd %hh:%ii:%ss", records::recordAt(recordCount - 1).time);
+    bool foundEach = true;
+    t::post([&] {
+        for (auto _ : state) {
+            t::typeText(app::timePickerList, newest);
+            state.PauseTiming();
+            foundEach = foundEach && platform::selectedDropDownEntry(app::timePickerList) == recordCount - 1;
+            platform::selectDropDownEntry(app::timePickerList, 0);
+            t::pumpFor(1100);
+            state.ResumeTiming();
+        }
+        t::requestClose(app::timePickerWindow);
+    });
+    analysis::pickRecordTime(0, 0, recordCount - 1);
+    if (!foundEach)
+        state.SkipWithError("typing did not select the newest record");
+    state.SetItemsProcessed(state.iterations() * recordCount);
+}
+BENCHMARK(TypeRecordTime)->Iterations(3)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -1,7 +1,7 @@
 // cli.h: Climadesk on the command line, with no window.
 //
 // `climadesk SUBCOMMAND ...` runs one operation headless and ends: download,
-// export, stats and render. Options are parsed with CLI11; results go to
+// export, stats, render and report. Options are parsed with CLI11; results go to
 // standard output, messages in the program's own words to standard error.
 // Nothing here opens a window or touches preferences.pref.
 #pragma once

@@ -1,18 +1,24 @@
 // commands.h: the subcommands, each run with its parsed options.
 //
 // Each prints its results and messages (platform/console.h) and returns an exit
-// code of cli.h.
+// code of cli.h; running out of memory and a failed write of standard output
+// are caught around them (cli::run).
 #pragma once
 
+#include "cli/limit_options.h"
 #include "records/recordfile.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace cli {
 
 // How the command line writes and reads times: "2024-03-15 12:00".
 constexpr const char* timeMask = "%yyyy-%mm-%dd %hh:%ii";
+// Times of excursions, to the second: "2024-03-15 12:00:10".
+constexpr const char* secondsMask = "%yyyy-%mm-%dd %hh:%ii:%ss";
 
 struct DownloadOptions {
     std::string address;   // dotted IPv4, checked by the parser
@@ -25,14 +31,17 @@ struct StatsOptions {
     std::string input;
     bool json = false;
     bool fahrenheit = false;
+    LimitOptions limits;
 };
 int stats(const StatsOptions& options);
 
 struct ExportOptions {
     std::string input;
-    std::string output;   // .xls, .xlsx or .csv, checked by the parser
+    std::string output;   // .xls, .xlsx, .csv, .om or .lp, checked by the parser
     std::string csvStyle = "data";   // "data" or "spreadsheet"
     bool fahrenheit = false;
+    std::string logger;              // .om and .lp: the logger's name
+    std::optional<int32_t> utcOffset;   // .om and .lp: seconds east of UTC; none: the machine's zone
 };
 int exportFile(const ExportOptions& options);
 
@@ -46,11 +55,35 @@ struct RenderOptions {
     bool lines = false;
     // Red + 256 * green + 65536 * blue, as in the settings.
     uint32_t humidityColor, temperatureColor;
+    LimitOptions limits;   // drawn as dashed lines
 };
 int render(const RenderOptions& options);
 
+struct ServeOptions {
+    std::string listen = "127.0.0.1:9491";   // ADDRESS[:PORT], checked by serveLoggers
+    std::vector<std::string> loggers;        // "NAME=IPV4", checked by serveLoggers
+    std::string config;                      // file of "NAME = IPV4" lines; empty: none
+    double every = 30;                       // seconds between two queries of a logger
+    LimitOptions limits;                     // degrees Celsius and %RH
+};
+int serveLoggers(const ServeOptions& options);
+struct ReportOptions {
+    std::string input;
+    std::string output;   // the PDF file
+    bool fahrenheit = false;
+    LimitOptions limits;
+};
+int report(const ReportOptions& options);
+
 // Reads the record file `path` for a subcommand; false, having said why ("Can't
-// read IN.log", "Wrong file format: IN.log"), when it cannot.
-bool readInput(const std::string& path, records::RecordSeries& series);
+// read IN.log", "Wrong file format: IN.log"), when it cannot. Messages name
+// files as the user typed them.
+bool readInput(const std::string& path, records::RecordSeries& series,
+               records::Digest digest = records::Digest::Skip);
+// Says "Can't write OUT" on standard error.
+void sayCannotWrite(const std::string& path);
+// Puts `series`, read from `path`, into the store as an import leaves it: its
+// file title and digest, and the extremes the graph scales to.
+void loadStore(records::RecordSeries& series, const std::string& path);
 
 } // namespace cli

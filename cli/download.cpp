@@ -8,7 +8,6 @@
 
 #include "device/fetch.h"
 #include "platform/console.h"
-#include "platform/file.h"
 #include "platform/socket.h"
 #include "records/datemask.h"
 #include "records/merge.h"
@@ -29,31 +28,35 @@ void showBar(int percent)
                          + std::to_string(percent) + "%");
 }
 
+void sayFailure(device::LinkFailure failure, uint32_t address)
+{
+    platform::printError(platform::consoleText(device::failureText(failure, address)) + "\n");
+}
+
 // Says what went wrong on the way; true when the samples came.
 bool fetched(const device::Fetch& fetch, uint32_t address)
 {
     if (fetch.closedByDevice)
-        platform::printError(device::failureText(device::LinkFailure::ConnectionClosed, address) + "\n");
+        sayFailure(device::LinkFailure::ConnectionClosed, address);
     if (!fetch.failure)
         return true;
-    platform::printError(device::failureText(*fetch.failure, address) + "\n");
+    sayFailure(*fetch.failure, address);
     return false;
 }
 
 int writeSeries(const std::string& path, const records::RecordSeries& series, bool merge)
 {
-    const std::string name = platform::displayName(path);
     if (!merge) {
         if (!records::writeRecordFile(path, series.records, series.header.interval)) {
-            platform::printError("Can't write " + name + "\n");
+            sayCannotWrite(path);
             return exitFailed;
         }
-        platform::printOut(std::to_string(series.records.size()) + " samples written to " + name + "\n");
+        platform::printOut(std::to_string(series.records.size()) + " samples written to " + path + "\n");
         return exitDone;
     }
     const records::MergeResult result = records::mergeIntoFile(path, series);
     if (result.failure != records::MergeFailure::None) {
-        platform::printError(records::mergeFailureText(result, name) + "\n");
+        platform::printError(records::mergeFailureText(result, path) + "\n");
         return exitFailed;
     }
     platform::printOut(records::mergeSummary(result) + "\n");
@@ -66,13 +69,17 @@ int download(const DownloadOptions& options)
 {
     const uint32_t address = app::readAddress(options.address);
     if (!platform::startSockets()) {
-        platform::printError(device::failureText(device::LinkFailure::CannotStartSockets, address) + "\n");
+        sayFailure(device::LinkFailure::CannotStartSockets, address);
         return exitFailed;
     }
     const bool bar = platform::errorIsTerminal();
     const device::Fetch fetch = device::fetchSamples(address, bar ? device::Progress(showBar) : device::Progress());
-    if (bar)
+    if (bar) {
+        // The bar is drawn every few polls only: a whole dump ends it at 100 %.
+        if (!fetch.failure)
+            showBar(100);
         platform::printError("\n");
+    }
     if (!fetched(fetch, address))
         return exitFailed;
     const std::string path = options.output.empty()

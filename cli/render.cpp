@@ -32,15 +32,7 @@ void applySettings(const RenderOptions& options)
     s.dotStyle = !options.lines;
     s.humidityColor = options.humidityColor;
     s.temperatureColor = options.temperatureColor;
-}
-
-// The store as an import leaves it, with the extremes the graph scales to.
-void loadStore(records::RecordSeries& series)
-{
-    records::RecordStore& s = records::store();
-    s.records = std::move(series.records);
-    s.interval = series.header.interval;
-    graph::scanExtremes();   // also counts the records
+    s.limits = toLimits(options.limits, options.fahrenheit);
 }
 
 // Index of the first record at or after `time`; -1 when every record is older.
@@ -70,19 +62,19 @@ int render(const RenderOptions& options)
     if (!readInput(options.input, series))
         return exitFailed;
     applySettings(options);
-    loadStore(series);
+    loadStore(series, options.input);
     int32_t first = 0;
     if (options.from >= 0) {
         first = firstAtOrAfter(options.from);
         if (first < 0) {
-            platform::printError("No record at or after " + records::formatTime(timeMask, options.from)
-                                 + " in " + platform::displayName(options.input) + "\n");
-            return exitUsage;
+            platform::printError("No record at or after " + records::formatTime(timeMask, options.from) + " in "
+                                 + options.input + "\n");
+            return exitFailed;
         }
     }
     const int level = options.level > 0 ? options.level : records::fittingLevel();
     if (!drawAndWrite(options, level, first)) {
-        platform::printError("Can't write " + platform::displayName(options.output) + "\n");
+        sayCannotWrite(options.output);
         return exitFailed;
     }
     return exitDone;

@@ -1,11 +1,16 @@
-// stats.cpp: `climadesk stats IN.log [--json] [--fahrenheit]`.
+// stats.cpp: `climadesk stats IN.log [--json] [--fahrenheit] [limits]`.
 //
-// Text: the panel's facts with the time of each extreme, the dew-point extremes
-// and the humidity profile as the RH Profile window lays it out. JSON: one
-// object, keys as the manual page lists them, readings and hours as numbers.
+// Text: the panel's facts with the time of each extreme, the dew-point extremes,
+// the means, the mean kinetic temperature, the coverage, the figures of each
+// limit given and the humidity profile as the RH Profile window lays it out.
+// JSON: one object, keys as the manual page lists them, readings and hours as
+// numbers.
 #include "cli/cli.h"
 #include "cli/commands.h"
 
+#include "analysis/profile.h"
+#include "analysis/limit_text.h"
+#include "analysis/limits.h"
 #include "analysis/statistics.h"
 #include "analysis/summary.h"
 #include "app/settings.h"
@@ -38,11 +43,6 @@ std::string fixed(double value, int decimals)
 double inUnit(double celsius, bool fahrenheit)
 {
     return fahrenheit ? records::toFahrenheit(celsius) : celsius;
-}
-
-double hours(int64_t count, int32_t interval)
-{
-    return static_cast<double>(count) * interval / 3600.0;
 }
 
 std::string padLeft(const std::string& text, size_t width)
@@ -84,7 +84,48 @@ std::string profileText(const analysis::Summary& s)
     return text + "\n" + profileRow("Tot    ", s.profileTotal, s.interval);
 }
 
-std::string summaryText(const analysis::Summary& s, bool fahrenheit)
+std::string secondsText(int32_t time)
+{
+    return records::formatTime(secondsMask, time);
+}
+
+std::string coldChainText(const analysis::LimitReport& r)
+{
+    return "Temperature mean: " + analysis::temperatureText(r.temperatureMean, 2) + "\n"
+        + "Humidity mean: " + analysis::humidityText(r.humidityMean, 2) + "\n"
+        + "Dew point mean: " + analysis::temperatureText(r.dewPointMean, 2) + "\n"
+        + "MKT: " + analysis::temperatureText(r.kineticTemperature, 2) + "\n"
+        + "MKT highest 24 hours: " + analysis::temperatureText(r.highestDayKineticTemperature, 2) + "\n"
+        + "MKT highest 30 days: " + analysis::temperatureText(r.highestMonthKineticTemperature, 2) + "\n"
+        + "Coverage: " + analysis::percentText(r.coveragePercent) + "\n";
+}
+
+std::string limitText(analysis::LimitKind kind, int32_t limit, const analysis::LimitFigures& f)
+{
+    const auto& longest = f.longest;
+    return std::string(analysis::limitName(kind)) + ": " + analysis::beyondText(kind, limit) + "\n"
+        + "  Excursions: " + std::to_string(f.excursions.size()) + "\n"
+        + "  Time beyond: " + analysis::durationWords(f.secondsBeyond) + "\n"
+        + "  Time beyond, cumulative: " + analysis::durationWords(f.secondsBeyondCumulative) + "\n"
+        + "  Longest: " + (longest ? secondsText(longest->start) + ", " + analysis::durationWords(longest->seconds)
+                                         + ", peak " + analysis::limitValueText(kind, longest->peak)
+                                   : "-") + "\n"
+        + "  First: " + (f.excursions.empty() ? "-" : secondsText(f.excursions.front().start)) + "\n";
+}
+
+std::string limitsText(const analysis::Limits& limits, const analysis::LimitReport& r)
+{
+    if (!analysis::anyLimit(limits))
+        return "";
+    std::string text = "\nLimits (delay " + std::to_string(limits.delayMinutes) + " minutes)\n";
+    for (int kind = 0; kind < analysis::limitKindCount; ++kind)
+        if (limits.value[kind])
+            text += limitText(static_cast<analysis::LimitKind>(kind), *limits.value[kind], r.limit[kind]);
+    return text;
+}
+
+std::string summaryText(const analysis::Summary& s, const analysis::Limits& limits, const analysis::LimitReport& r,
+                        bool fahrenheit)
 {
     std::string text = std::to_string(s.count) + " records (interval " + analysis::durationText(s.interval) + ")\n";
     if (s.count == 0)
@@ -96,6 +137,7 @@ std::string summaryText(const analysis::Summary& s, bool fahrenheit)
     text += extremeLine("Temperature min: ", s.temperatureMin, graph::formatTemperature);
     text += dewPointLine("Dew point max: ", s.dewPointMax, fahrenheit);
     text += dewPointLine("Dew point min: ", s.dewPointMin, fahrenheit);
+    text += coldChainText(r) + limitsText(limits, r);
     return text + "\n" + profileText(s);
 }
 
@@ -130,7 +172,7 @@ std::string hoursJson(const std::array<int64_t, analysis::humidityBands>& counts
 {
     std::string list;
     for (int64_t count : counts)
-        list += (list.empty() ? "" : ", ") + fixed(hours(count, interval), 2);
+        list += (list.empty() ? "" : ", ") + fixed(analysis::hoursOf(count, interval), 2);
     return "[" + list + "]";
 }
 
@@ -151,7 +193,78 @@ std::string profileJson(const analysis::Summary& s)
         + hoursJson(s.profileTotal, s.interval) + "}";
 }
 
-std::string summaryJson(const analysis::Summary& s, bool fahrenheit)
+std::string numberJson(std::optional<double> value, int decimals)
+{
+    return value ? fixed(*value, decimals) : "null";
+}
+
+std::string temperatureJson(std::optional<double> celsius)
+{
+    return celsius ? fixed(analysis::inScale(*celsius), 2) : "null";
+}
+
+// A reading of `kind` in tenths as a number in the output's unit.
+std::string readingJson(analysis::LimitKind kind, int32_t tenths)
+{
+    const bool temperature = kind == analysis::TemperatureHigh || kind == analysis::TemperatureLow;
+    return fixed(temperature ? analysis::inScale(tenths / 10.0) : tenths / 10.0, 1);
+}
+
+const char* limitKey(analysis::LimitKind kind)
+{
+    switch (kind) {
+    case analysis::TemperatureHigh: return "temperature_high";
+    case analysis::TemperatureLow: return "temperature_low";
+    case analysis::HumidityHigh: return "humidity_high";
+    case analysis::HumidityLow: return "humidity_low";
+    }
+    return "";
+}
+
+std::string limitJson(analysis::LimitKind kind, int32_t limit, const analysis::LimitFigures& f)
+{
+    const auto& longest = f.longest;
+    return std::string("\n  ") + quoted(limitKey(kind)) + ": {\"limit\": " + readingJson(kind, limit)
+        + ", \"count\": " + std::to_string(f.excursions.size())
+        + ", \"seconds_beyond\": " + std::to_string(f.secondsBeyond)
+        + ", \"seconds_beyond_cumulative\": " + std::to_string(f.secondsBeyondCumulative)
+        + ",\n   \"longest\": "
+        + (longest ? "{\"start\": " + quoted(secondsText(longest->start)) + ", \"seconds\": "
+                         + std::to_string(longest->seconds) + ", \"peak\": " + readingJson(kind, longest->peak) + "}"
+                   : "null")
+        + ", \"first\": "
+        + (f.excursions.empty() ? "null" : "{\"start\": " + quoted(secondsText(f.excursions.front().start)) + "}")
+        + "}";
+}
+
+std::string excursionsJson(const analysis::Limits& limits, const analysis::LimitReport& r)
+{
+    std::string json = "{";
+    for (int kind = 0; kind < analysis::limitKindCount; ++kind)
+        if (limits.value[kind]) {
+            if (json.size() > 1)
+                json += ",";
+            json += limitJson(static_cast<analysis::LimitKind>(kind), *limits.value[kind], r.limit[kind]);
+        }
+    json += json.size() > 1 ? "\n }" : "}";
+    return json;
+}
+
+std::string coldChainJson(const analysis::Limits& limits, const analysis::LimitReport& r)
+{
+    return ",\n \"temperature_mean\": " + temperatureJson(r.temperatureMean)
+        + ",\n \"humidity_mean\": " + numberJson(r.humidityMean, 2)
+        + ",\n \"dew_point_mean\": " + temperatureJson(r.dewPointMean)
+        + ",\n \"mkt\": " + temperatureJson(r.kineticTemperature)
+        + ",\n \"mkt_24h_max\": " + temperatureJson(r.highestDayKineticTemperature)
+        + ",\n \"mkt_30d_max\": " + temperatureJson(r.highestMonthKineticTemperature)
+        + ",\n \"coverage_percent\": " + numberJson(r.coveragePercent, 1)
+        + ",\n \"delay_minutes\": " + std::to_string(limits.delayMinutes)
+        + ",\n \"excursions\": " + excursionsJson(limits, r);
+}
+
+std::string summaryJson(const analysis::Summary& s, const analysis::Limits& limits, const analysis::LimitReport& r,
+                        bool fahrenheit)
 {
     const bool any = s.count > 0;
     return "{\n \"from\": " + timeJson(s.firstTime, any) + ",\n \"to\": " + timeJson(s.lastTime, any)
@@ -163,6 +276,7 @@ std::string summaryJson(const analysis::Summary& s, bool fahrenheit)
         + ",\n \"temperatureMin\": " + extremeJson(s.temperatureMin, true, fahrenheit)
         + ",\n \"dewPointMax\": " + dewPointJson(s.dewPointMax, fahrenheit)
         + ",\n \"dewPointMin\": " + dewPointJson(s.dewPointMin, fahrenheit)
+        + coldChainJson(limits, r)
         + ",\n \"profile\": " + profileJson(s) + "\n}\n";
 }
 
@@ -176,7 +290,10 @@ int stats(const StatsOptions& options)
     // The unit of the value texts, for this run only: nothing is saved.
     app::settings().celsius = !options.fahrenheit;
     const analysis::Summary s = analysis::summarize(series.records, series.header.interval);
-    platform::printOut(options.json ? summaryJson(s, options.fahrenheit) : summaryText(s, options.fahrenheit));
+    const analysis::Limits limits = toLimits(options.limits, options.fahrenheit);
+    const analysis::LimitReport r = analysis::limitReport(series.records, series.header.interval, limits);
+    platform::printOut(platform::consoleText(options.json ? summaryJson(s, limits, r, options.fahrenheit)
+                                                          : summaryText(s, limits, r, options.fahrenheit)));
     return exitDone;
 }
 

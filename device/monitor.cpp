@@ -6,19 +6,23 @@
 // without waiting. The main window is hidden meanwhile and comes back in the
 // state it had. A reply that does not arrive whole leaves the texts of the last
 // whole one on screen; a connection closed by the logger stops the monitoring
-// after its one message, and the window then closes.
+// after its one message, and the window then closes. While limits are set, a
+// reading in alarm (alarm.h) is drawn in red inside a red border, the title
+// names the limit, and the program beeps once as it goes into alarm.
 #include "device/commands.h"
 
 #include "app/ids.h"
 #include "app/settings.h"
 #include "app/state.h"
 #include "app/window_loop.h"
+#include "device/alarm.h"
 #include "device/device_window.h"
 #include "device/link.h"
 #include "device/messages.h"
 #include "device/protocol.h"
 #include "platform/clock.h"
 #include "platform/controls.h"
+#include "platform/dialogs.h"
 #include "platform/events.h"
 #include "platform/images.h"
 #include "platform/socket.h"
@@ -33,6 +37,8 @@ constexpr int pictureHeight = 201;
 constexpr platform::Color readingBackground = platform::rgb(50, 50, 50);
 constexpr platform::Color temperatureColor = platform::rgb(255, 0, 0);
 constexpr platform::Color humidityColor = platform::rgb(0, 255, 0);
+constexpr platform::Color alarmColor = platform::rgb(255, 0, 0);
+constexpr int alarmBorder = 4;
 constexpr int passSleepMs = 100;
 constexpr const char* monitorTitle = "Monitor";
 
@@ -41,14 +47,18 @@ struct MonitorState {
     bool monitorStop;
     // The texts of the last whole reply.
     ReadingTexts readings;
+    AlarmState alarm;
 };
 
 MonitorState monitor;
 
+// Owned by the main window, as every other window of the program: it stays
+// above it and has no taskbar entry of its own, and a click on the main window
+// brings it back instead of raising a window whose commands wait.
 void buildMonitorWindow()
 {
     using namespace app;
-    platform::openWindow({deviceWindow, platform::noOwner, monitorTitle, {400, 315}, true, platform::StyleMinimizeBox});
+    platform::openWindow({deviceWindow, mainWindow, monitorTitle, {400, 315}, true, platform::StyleMinimizeBox});
     createPictureAndAddress();
     loadAddress();
     platform::createButton(deviceWindow, deviceButton, "Start Monitor", {145, 270, 110, 20});
@@ -86,14 +96,22 @@ bool readDevice()
         return false;
     copyReplyBlock(queryReplySize);
     monitor.readings = readingTexts(linkState().replyBytes);
+    if (watchReadings(monitor.alarm, app::settings().limits, monitor.readings, platform::milliseconds()))
+        platform::beep();
     return true;
 }
 
-// A silent logger would otherwise leave the last picture with no sign.
+// A silent logger would otherwise leave the last picture with no sign; an alarm
+// names its limit.
 void showAnswered(bool answered, uint32_t address)
 {
-    platform::setWindowTitle(app::deviceWindow,
-                             answered ? monitorTitle : monitorTitle + std::string(" - no reply from ") + app::addressText(address));
+    const std::string alarm = alarmText(monitor.alarm, app::settings().limits);
+    std::string title = monitorTitle;
+    if (!answered)
+        title += " - no reply from " + app::addressText(address);
+    else if (!alarm.empty())
+        title += " - " + alarm;
+    platform::setWindowTitle(app::deviceWindow, title);
 }
 
 void drawCentered(const std::string& text, int top, platform::Color color)
@@ -102,11 +120,24 @@ void drawCentered(const std::string& text, int top, platform::Color color)
     platform::drawText(app::devicePicture, app::readingFont, left, top, text, color, readingBackground);
 }
 
+// A border that shows an alarm of the temperature too, whose text is red anyway.
+void drawAlarmBorder()
+{
+    const int edge = alarmBorder;
+    platform::fillRect(app::devicePicture, 0, 0, pictureWidth, edge, alarmColor);
+    platform::fillRect(app::devicePicture, 0, pictureHeight - edge, pictureWidth, edge, alarmColor);
+    platform::fillRect(app::devicePicture, 0, 0, edge, pictureHeight, alarmColor);
+    platform::fillRect(app::devicePicture, pictureWidth - edge, 0, edge, pictureHeight, alarmColor);
+}
+
 void drawReadings()
 {
     platform::fillRect(app::devicePicture, 0, 0, pictureWidth, pictureHeight, readingBackground);
+    if (temperatureAlarmed(monitor.alarm) || humidityAlarmed(monitor.alarm))
+        drawAlarmBorder();
+    // The temperature is drawn in the alarm's red at all times.
     drawCentered(monitor.readings.temperature, 10, temperatureColor);
-    drawCentered(monitor.readings.humidity, 110, humidityColor);
+    drawCentered(monitor.readings.humidity, 110, humidityAlarmed(monitor.alarm) ? alarmColor : humidityColor);
     platform::setControlImage(app::pictureView, app::devicePicture);
 }
 
@@ -143,6 +174,7 @@ void monitorReadings()
         platform::sleepPainting(passSleepMs);
         takeOneEvent();
     }
+    monitor.alarm = {};
     showAnswered(true, address);
     leaveMonitoring();
 }

@@ -32,8 +32,9 @@ enum Column {
 // The value columns, in order, follow the time column.
 constexpr int valueColumnCount = ColumnCount - 1;
 
-// A value in tenths of its column's unit (215 is 21.5), or nothing: an empty cell.
-using Tenths = std::optional<int32_t>;
+// A value in tenths of its column's unit (215 is 21.5), or nothing: an empty
+// cell. 64 bits hold the Fahrenheit form of every reading.
+using Tenths = std::optional<int64_t>;
 // A record's values, indexed by column - 1.
 using RowValues = std::array<Tenths, valueColumnCount>;
 
@@ -42,5 +43,9 @@ std::array<std::string, ColumnCount> columnTitles(bool fahrenheit);
 
 // The values one record shows.
 RowValues rowValues(const records::Record& record, bool fahrenheit);
+
+// `value` / 10^decimals as exact decimal text, "." for the decimal point:
+// decimalText(-42, 1) is "-4.2", decimalText(455, 3) is "0.455".
+std::string decimalText(int64_t value, int decimals);
 
 } // namespace xls

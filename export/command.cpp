@@ -5,6 +5,7 @@
 #include "export/export.h"
 #include "platform/dialogs.h"
 #include "platform/file.h"
+#include "records/ascii.h"
 #include "records/store.h"
 
 namespace xls {
@@ -53,7 +54,7 @@ void reportFailure(ExportResult result, const std::string& path)
 std::string proposedExportPath(const std::string& lastSavePath)
 {
     std::string path = lastSavePath.empty() ? platform::workingDirectory() : lastSavePath;
-    std::string lower = lowerCase(path);
+    std::string lower = records::lowerAscii(path);
     for (size_t at; (at = lower.find(".xls")) != std::string::npos;) {
         path.erase(at, 4);
         lower.erase(at, 4);
@@ -77,7 +78,7 @@ void exportAsExcel()
     if (chosen.path.empty())
         return;
     const ExportChoice choice = exportChoice(chosen.path, chosen.pattern);
-    const ExportOptions options{choice.csvStyle, !app::settings().celsius};
+    const ExportOptions options{choice.csvStyle, !app::settings().celsius, s.fileTitle, {}};
     app::setBusyCursor(true);
     const ExportResult result = exportRecords(s.records, chosen.path, choice.format, options);
     app::setBusyCursor(false);

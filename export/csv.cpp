@@ -2,6 +2,7 @@
 
 #include "export/columns.h"
 #include "records/datemask.h"
+#include "records/decimal.h"
 
 #include <charconv>
 
@@ -27,19 +28,6 @@ Conventions conventionsOf(CsvStyle style)
     if (style == CsvStyle::Spreadsheet)
         return {';', ',', ' ', true};
     return {',', '.', 'T', false};
-}
-
-// Tenths as a number with one decimal: -105 is "-10.5", 3 is "0.3".
-void appendTenths(std::string& out, int32_t tenths, char decimal)
-{
-    const uint32_t magnitude = tenths < 0 ? 0u - static_cast<uint32_t>(tenths) : static_cast<uint32_t>(tenths);
-    if (tenths < 0)
-        out.push_back('-');
-    char digits[16];
-    char* end = std::to_chars(digits, digits + sizeof digits, magnitude / 10).ptr;
-    out.append(digits, static_cast<size_t>(end - digits));
-    out.push_back(decimal);
-    out.push_back(static_cast<char>('0' + magnitude % 10));
 }
 
 void appendTwoDigits(std::string& out, int32_t value)
@@ -98,7 +86,7 @@ void appendRecordLine(std::string& out, const records::Record& record, const Con
     for (const Tenths& value : rowValues(record, fahrenheit)) {
         out.push_back(c.separator);
         if (value)
-            appendTenths(out, *value, c.decimal);
+            records::appendTenths(out, *value, c.decimal);
     }
     out += lineEnd;
 }

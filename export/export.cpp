@@ -3,19 +3,12 @@
 #include "export/sheet.h"
 #include "export/xlsx.h"
 #include "platform/file.h"
+#include "records/ascii.h"
 #include "records/commands.h"
 
-#include <cctype>
 #include <new>
 
 namespace xls {
-
-std::string lowerCase(std::string text)
-{
-    for (char& c : text)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
-}
 
 namespace {
 
@@ -23,7 +16,13 @@ std::string lowerExtension(const std::string& path)
 {
     const std::string title = records::fileTitleOf(path);
     const size_t dot = title.rfind('.');
-    return dot == std::string::npos ? std::string() : lowerCase(title.substr(dot));
+    return dot == std::string::npos ? std::string() : records::lowerAscii(title.substr(dot));
+}
+
+// The record file's name, else the exported file's, as UTF-8.
+std::string documentTitle(const std::string& path, const std::string& title)
+{
+    return title.empty() ? records::fileTitleOf(path) : platform::utf8Of(title);
 }
 
 bool writeFile(const std::vector<records::Record>& records, const std::string& path, Format format,
@@ -34,9 +33,13 @@ bool writeFile(const std::vector<records::Record>& records, const std::string& p
         return platform::replaceFile(path, workbookBytes(records));
     case Format::Csv:
         return platform::replaceFile(path, csvText(records, options.csvStyle, options.fahrenheit));
+    case Format::OpenMetrics:
+        return platform::replaceFile(path, openMetricsText(records, options.series));
+    case Format::LineProtocol:
+        return platform::replaceFile(path, lineProtocolText(records, options.series));
     case Format::Xlsx:
-        return platform::replaceFileWithWritten(path, [&](const std::string& scratch) {
-            return writeXlsx(scratch, records, options.fahrenheit, records::fileTitleOf(path));
+        return platform::replaceFileThrough(path, [&](const std::string& temporary) {
+            return writeXlsx(temporary, records, options.fahrenheit, documentTitle(path, options.title));
         });
     }
     return false;
@@ -67,6 +70,16 @@ std::optional<Format> formatOfPath(const std::string& path)
         return Format::Xlsx;
     if (extension == ".csv")
         return Format::Csv;
+    return std::nullopt;
+}
+
+std::optional<Format> archiveFormatOfPath(const std::string& path)
+{
+    const std::string extension = lowerExtension(path);
+    if (extension == ".om")
+        return Format::OpenMetrics;
+    if (extension == ".lp")
+        return Format::LineProtocol;
     return std::nullopt;
 }
 

@@ -7,7 +7,6 @@
 #include <xlsxwriter.h>
 
 #include <algorithm>
-#include <clocale>
 
 namespace xls {
 
@@ -37,25 +36,6 @@ const std::string applicationPart =
     "<SharedDoc>false</SharedDoc><HyperlinksChanged>false</HyperlinksChanged><AppVersion>12.0000</AppVersion>"
     "</Properties>\n";
 
-// libxlsxwriter prints its numbers with printf, whose decimal point follows
-// LC_NUMERIC; the toolkit sets that from the environment. The C locale holds
-// while a workbook is written.
-class CNumericLocale {
-public:
-    CNumericLocale()
-    {
-        const char* current = std::setlocale(LC_NUMERIC, nullptr);
-        saved = current ? current : "C";
-        std::setlocale(LC_NUMERIC, "C");
-    }
-    ~CNumericLocale() { std::setlocale(LC_NUMERIC, saved.c_str()); }
-    CNumericLocale(const CNumericLocale&) = delete;
-    CNumericLocale& operator=(const CNumericLocale&) = delete;
-
-private:
-    std::string saved;
-};
-
 struct Formats {
     lxw_format* header;
     lxw_format* date;
@@ -79,7 +59,8 @@ double characterCount(const std::string& text)
     }));
 }
 
-// Bold header row, frozen; each column as wide as its title or its widest value.
+// Bold header row, frozen; each column as wide as its title, the time column
+// at least as wide as its date format.
 bool writeHeaderRow(lxw_worksheet* sheet, const Formats& formats, bool fahrenheit)
 {
     const auto titles = columnTitles(fahrenheit);
@@ -132,7 +113,6 @@ bool writeSheet(lxw_workbook* workbook, const std::vector<records::Record>& reco
 bool writeWorkbook(const std::string& file, const std::vector<records::Record>& records, bool fahrenheit,
                    const std::string& title)
 {
-    CNumericLocale cLocale;
     // Rows go to the sheet's file as they are written, not into a tree of cells
     // first: a tenth less work for a full logger, and libxlsxwriter's memory no
     // longer grows with the store. Rows must then come in order, and texts are
@@ -162,6 +142,7 @@ bool writeXlsx(const std::string& file, const std::vector<records::Record>& reco
 {
     if (records.size() > maxXlsxRecords)
         return false;
+    // libxlsxwriter's own file, which copyXlsx checks as it copies it to `file`.
     const platform::ScratchFile written;
     return !written.path.empty() && writeWorkbook(written.path, records, fahrenheit, title) &&
            copyXlsx(written.path, file, applicationPartName, applicationPart);

@@ -33,8 +33,8 @@ struct Span {
 // The store in blocks of blockSize records, with bit sets of the values present
 // (bit v - low) when both readings span at most widestBitSpan values.
 struct Summary {
-    const Record* data = nullptr;
-    size_t count = 0;
+    bool built = false;
+    uint64_t changes = 0;   // the store's change count it was built at
     int32_t humidityLow = 0, temperatureLow = 0;
     int64_t humidityWords = 0, temperatureWords = 0;   // 0: no bit sets
     std::vector<Span> blocks;
@@ -82,8 +82,8 @@ void buildSummary()
 {
     const std::vector<Record>& recs = records::store().records;
     summary = Summary{};
-    summary.data = recs.data();
-    summary.count = recs.size();
+    summary.built = true;
+    summary.changes = records::store().changes;
     Span all;
     for (size_t i = 0; i < recs.size(); ++i)
         widen(all, static_cast<int32_t>(i), recs[i]);
@@ -494,7 +494,7 @@ void forgetCurveSummary()
 void drawCurves(const CurvePlot& p)
 {
     const std::vector<Record>& recs = records::store().records;
-    if (summary.data != recs.data() || summary.count != recs.size())
+    if (!summary.built || summary.changes != records::store().changes)
         buildSummary();
     Context c{p, recs, rowsFor(p, true), rowsFor(p, false), {}, {}, {}, {}, {}};
     int64_t rows = std::max<int64_t>(p.height, 0);

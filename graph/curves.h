@@ -11,7 +11,7 @@
 // pixels equal those of drawing every record in order: a 3 x 3 dot of each
 // colour per drawn record, or lines between consecutive drawn records, gaps
 // skipped and bridged. The summary is rebuilt on the first draw after
-// forgetCurveSummary or after the store's records were replaced.
+// forgetCurveSummary or after any change of the store's records (its change count).
 #pragma once
 
 #include "graph/scales.h"

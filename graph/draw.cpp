@@ -1,6 +1,7 @@
 // drawGraph: the graph image for the screen or the printer, drawn from scratch.
 #include "app/ids.h"
 #include "app/main_loop.h"
+#include "app/main_window.h"
 #include "app/settings.h"
 #include "app/state.h"
 #include "graph/curves.h"
@@ -30,7 +31,6 @@ constexpr Color white = rgb(255, 255, 255);
 constexpr Color black = rgb(0, 0, 0);
 constexpr Color gridGrey = rgb(200, 200, 200);
 constexpr Color cursorGrey = rgb(60, 60, 60);
-constexpr int graphLeft = 200;   // x of the graph view in the main window
 
 // One draw's inputs, taken once.
 struct Frame {
@@ -40,6 +40,7 @@ struct Frame {
     bool celsius;
     Color humidityColor, temperatureColor;
     const records::TimeScaleLevel* level;
+    const analysis::Limits* limits;
 };
 
 // The record nearest to the mouse column.
@@ -112,6 +113,24 @@ void drawCaptions(const Frame& f, int32_t first)
     fill(f, f.w - width - 50, 18, 20, 10, f.temperatureColor);
 }
 
+// Each set limit as a dashed line across the plot area, inside its frame, in
+// its curve's colour; a limit outside the axes is not drawn. The curves are
+// drawn over it.
+void drawLimitLines(const Frame& f)
+{
+    for (int kind = 0; kind < analysis::limitKindCount; ++kind) {
+        const std::optional<int32_t>& limit = f.limits->value[kind];
+        if (!limit)
+            continue;
+        const bool temperature = kind == analysis::TemperatureHigh || kind == analysis::TemperatureLow;
+        const int64_t y = temperature ? temperatureY(f.scales, f.h, *limit, f.celsius) : humidityY(f.scales, f.h, *limit);
+        if (y <= 50 || y >= f.h - 75)
+            continue;
+        for (const DashSegment& d : dashSegments(26, f.w - 26))
+            line(f, d.from, y, d.to, y, temperature ? f.temperatureColor : f.humidityColor);
+    }
+}
+
 // Draws the curves of the records from `first` to the right edge and finds the
 // record nearest to mouseX among them.
 Cursor drawRecords(const Frame& f, int32_t first, int64_t mouseX, bool dots)
@@ -160,6 +179,7 @@ Frame frameFor(const GraphPicture& picture)
     f.humidityColor = s.humidityColor & 0xFFFFFF;
     f.temperatureColor = s.temperatureColor & 0xFFFFFF;
     f.level = &records::zoomScaleLevel(picture.level);
+    f.limits = &s.limits;
     return f;
 }
 
@@ -176,6 +196,7 @@ Readout renderGraph(const GraphPicture& picture)
         drawTimeGrid(f);
         drawPlotFrame(f);
         drawCaptions(f, picture.first);
+        drawLimitLines(f);
         Cursor cursor = drawRecords(f, picture.first, picture.mouseX, app::settings().dotStyle);
         readout = drawCursor(f, cursor, picture.mouseX);
     }
@@ -187,7 +208,7 @@ void drawGraph(Target target)
     const app::AppState& s = app::state();
     bool screen = target == Target::Screen;
     // The print shows no cursor: a mouse x of 0 is left of the plot.
-    int32_t mouseX = screen ? app::mouseColumn() - graphLeft : 0;
+    int32_t mouseX = screen ? app::mouseColumn() - app::leftColumnWidth : 0;
     GraphPicture picture{screen ? app::graphImage : app::printImage, s.graphWidth, s.graphHeight,
                          timeWindow().timeScalePosition, firstVisible(), mouseX};
     Readout readout = renderGraph(picture);

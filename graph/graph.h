@@ -41,8 +41,9 @@ struct GraphPicture {
 using Readout = std::array<std::string, 5>;
 
 // Draws `picture` from the store, its extremes (as of the last scanExtremes) and
-// the settings' colours, temperature scale and style; returns the readout of the
-// record under the cursor line.
+// the settings' colours, temperature scale, style and limits (each set limit a
+// dashed line in its curve's colour, under the curves); returns the readout of
+// the record under the cursor line.
 Readout renderGraph(const GraphPicture& picture);
 
 // Fills the two 20 x 10 colour swatches with the curve colours of the settings.

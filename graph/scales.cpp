@@ -1,5 +1,7 @@
 #include "graph/scales.h"
 
+#include "records/derived.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -32,8 +34,8 @@ Scales computeScales(const Extremes& e, bool celsius)
     s.humidityTop = std::clamp<int64_t>((int64_t{e.humidityMax} + 10) / 50 * 50 + 50, 200, 1000);
     s.gridSteps = s.humidityTop / 50;
     // One degree of margin on each side of the extremes.
-    int64_t top = celsius ? int64_t{e.temperatureMax} + 10 : roundEven(e.temperatureMax * 1.8 + 330);
-    int64_t bottom = celsius ? int64_t{e.temperatureMin} - 10 : roundEven(e.temperatureMin * 1.8 + 310);
+    int64_t top = (celsius ? int64_t{e.temperatureMax} : records::fahrenheitTenths(e.temperatureMax)) + 10;
+    int64_t bottom = (celsius ? int64_t{e.temperatureMin} : records::fahrenheitTenths(e.temperatureMin)) - 10;
     s.temperatureStep = chooseStep(top, bottom, s.gridSteps);
     int64_t step = s.temperatureStep;
     s.temperatureBottom = bottom >= 0 ? bottom / step * step : (bottom / step - 1) * step;
@@ -96,6 +98,14 @@ int64_t temperatureY(const Scales& s, int64_t height, int64_t temperature, bool 
     double shown = (temperature * 1.8 - static_cast<double>(s.temperatureBottom) + 320) * static_cast<double>(height - 125)
         / static_cast<double>(range);
     return roundEven(static_cast<double>(height - 75) - shown);
+}
+
+std::vector<DashSegment> dashSegments(int64_t from, int64_t to)
+{
+    std::vector<DashSegment> dashes;
+    for (int64_t x = from; x <= to; x += dashOn + dashOff)
+        dashes.push_back({x, std::min(x + dashOn - 1, to)});
+    return dashes;
 }
 
 } // namespace graph

@@ -11,6 +11,7 @@
 #include "graph/graph.h"
 
 #include <cstdint>
+#include <vector>
 
 namespace graph {
 
@@ -43,5 +44,14 @@ int64_t nearestRecord(int64_t mouseX, int64_t first, int64_t last, int64_t width
 int64_t humidityY(const Scales& scales, int64_t height, int64_t humidity);
 // The y of a temperature in tenths of a degree Celsius, on the shown scale.
 int64_t temperatureY(const Scales& scales, int64_t height, int64_t temperature, bool celsius);
+
+// The dashes of a limit line: dashOn pixels drawn, dashOff left, from x `from`
+// to `to`, both included; the last dash is cut at `to`.
+constexpr int64_t dashOn = 8;
+constexpr int64_t dashOff = 4;
+struct DashSegment {
+    int64_t from, to;
+};
+std::vector<DashSegment> dashSegments(int64_t from, int64_t to);
 
 } // namespace graph

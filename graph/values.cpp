@@ -4,6 +4,7 @@
 #include "graph/curves.h"
 #include "graph/graph.h"
 #include "platform/images.h"
+#include "records/decimal.h"
 #include "records/derived.h"
 #include "records/store.h"
 
@@ -22,6 +23,14 @@ std::string oneDecimal(double value)
     std::snprintf(text, sizeof text, "%.1f", value);
     std::string result = text;
     return result == "-0.0" ? "0.0" : result;
+}
+
+// Tenths with one decimal, exact (no "-0.0" arises), then the unit.
+std::string tenthsText(int64_t tenths, const char* unit)
+{
+    std::string text;
+    records::appendTenths(text, tenths);
+    return text + unit;
 }
 
 // Takes record `i` into the places. Scanning goes from newer to older and an
@@ -75,15 +84,14 @@ void scanExtremes()
 
 std::string formatHumidity(int32_t tenths)
 {
-    return oneDecimal(static_cast<float>(tenths) / 10.0f) + " RH%";
+    return tenthsText(tenths, " RH%");
 }
 
 std::string formatTemperature(int32_t tenthsCelsius)
 {
     if (app::settings().celsius)
-        return oneDecimal(static_cast<float>(tenthsCelsius) / 10.0f) + " \xB0" "C";
-    double fahrenheit = (tenthsCelsius * 1.8 + 320) / 10;
-    return oneDecimal(static_cast<float>(fahrenheit)) + " \xB0" "F";
+        return tenthsText(tenthsCelsius, " \xB0" "C");
+    return tenthsText(records::fahrenheitTenths(tenthsCelsius), " \xB0" "F");
 }
 
 std::string formatDerived(const records::Record& record)

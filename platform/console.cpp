@@ -13,9 +13,7 @@
 
 namespace platform {
 
-namespace {
-
-std::string utf8Of(const std::string& text)
+std::string consoleText(const std::string& text)
 {
     std::string out;
     out.reserve(text.size());
@@ -35,6 +33,8 @@ std::string utf8Of(const std::string& text)
     return out;
 }
 
+namespace {
+
 #ifdef _WIN32
 // A console gets the text itself, whatever its code page: false when `stream` is
 // no console.
@@ -53,16 +53,16 @@ bool writeConsole(std::FILE* stream, const std::string& bytes)
 }
 #endif
 
+// `text` is UTF-8: the program's own texts have been through consoleText.
 void print(std::FILE* stream, const std::string& text)
 {
-    const std::string bytes = utf8Of(text);
 #ifdef _WIN32
-    if (writeConsole(stream, bytes))
+    if (writeConsole(stream, text))
         return;
     // A pipe or a file gets the bytes Linux gives, "\n" line ends included.
     _setmode(_fileno(stream), _O_BINARY);
 #endif
-    std::fwrite(bytes.data(), 1, bytes.size(), stream);
+    std::fwrite(text.data(), 1, text.size(), stream);
     std::fflush(stream);
 }
 
@@ -76,6 +76,11 @@ void printOut(const std::string& text)
 void printError(const std::string& text)
 {
     print(stderr, text);
+}
+
+bool outputWritten()
+{
+    return std::fflush(stdout) == 0 && std::ferror(stdout) == 0;
 }
 
 bool errorIsTerminal()

@@ -29,6 +29,11 @@ void createImageButton(int window, int id, int image, Rect r);
 void createOption(int window, int id, const std::string& text, Rect r, int group);
 void setOptionChecked(int id, bool checked);
 bool optionChecked(int id);
+// A check box with its caption to the right; each click by the user toggles it
+// and raises a control event.
+void createCheckBox(int window, int id, const std::string& text, Rect r);
+void setCheckBoxChecked(int id, bool checked);
+bool checkBoxChecked(int id);
 
 // Track bar with tick marks.
 void createTrackBar(int window, int id, Rect r, int minimum, int maximum);
@@ -63,6 +68,9 @@ void clearList(int id);
 // Drop-down list without typing. Its `count` entries are set in one operation;
 // `entryText(i)` gives the text of entry i whenever the list shows it, so a list
 // of a million entries costs neither the time nor the memory to build them all.
+// Its text is never edited; keys typed into it, closed or open, select the first
+// entry that begins with everything typed since the last pause of a second
+// (the selected entry stays while it begins with it), a control event.
 void createDropDown(int window, int id, Rect r);
 void setDropDownEntries(int id, int count, std::function<std::string(int index)> entryText);
 void selectDropDownEntry(int id, int index);
@@ -75,6 +83,13 @@ void createAddressField(int window, int id, Rect r);
 void alignTextWithField(int label, int field);
 void setAddress(int id, uint32_t address);
 uint32_t address(int id);
+
+// A number field: a one-line edit field, text right-aligned, for a number with
+// at most one decimal ("-12.5"). It takes only a leading minus, up to five digits,
+// one decimal point and one digit after it, and beeps at any other key; a comma
+// typed becomes the point. What it holds (possibly empty or unfinished, "-") is
+// read and set with text() and setText(); edits raise no event.
+void createNumberField(int window, int id, Rect r);
 
 // Hyperlink text: underlined, black, red while the mouse is over it, hand cursor;
 // a click is a control event.

@@ -32,6 +32,9 @@ enum class MessageIcon { None, Error, Warning };
 // A message box with an OK button.
 void messageBox(const std::string& title, const std::string& text, MessageIcon icon);
 
+// The system's alert sound, once.
+void beep();
+
 // Opens a web address in the default browser; failures are not reported.
 void openWebAddress(const std::string& url);
 

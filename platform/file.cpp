@@ -1,4 +1,4 @@
-// file.cpp: whole-file reading and replacing with POSIX calls (MinGW's on Windows).
+// file.cpp: whole-file reading, reading in pieces and replacing with POSIX calls (MinGW's on Windows).
 //
 // replaceFile writes a temporary file beside the target (same directory, so the
 // rename stays on one file system and is atomic) and renames it over the target.
@@ -11,6 +11,7 @@
 // backslash, and there are no links to follow.
 #include "platform/file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -252,6 +253,29 @@ bool readFile(const std::string& path, std::string& bytes)
     return ok;
 }
 
+InputFile::InputFile(const std::string& path) : fd(open(path.c_str(), O_RDONLY | O_BINARY))
+{
+    struct stat info;
+    if (fd >= 0 && fstat(fd, &info) == 0 && S_ISREG(info.st_mode))
+        bytes = static_cast<long long>(info.st_size);
+}
+
+InputFile::~InputFile()
+{
+    if (fd >= 0)
+        close(fd);
+}
+
+long long InputFile::read(char* buffer, size_t count)
+{
+    for (;;) {
+        // One call of read() takes at most INT_MAX bytes on Windows.
+        const ssize_t n = ::read(fd, buffer, static_cast<unsigned>(std::min<size_t>(count, 1u << 30)));
+        if (n >= 0 || errno != EINTR)
+            return n;
+    }
+}
+
 // Writes all of `bytes` to the descriptor; false on any write error.
 static bool writeAll(int fd, const std::string& bytes)
 {
@@ -294,6 +318,23 @@ static int replaceThroughTemporary(const std::string& path, const std::string& b
     if (!ok)
         removeFile(temp);
     return ok ? 1 : 0;
+}
+
+bool replaceFileThrough(const std::string& path, const std::function<bool(const std::string& temporaryPath)>& write)
+{
+    std::string target = linkTarget(path);
+    if (!mayReplace(target))
+        return false;
+    std::string temp = target + ".tmp-XXXXXX";
+    int fd = mkstemp(temp.data());
+    if (fd < 0)
+        return false;
+    bool ok = copyMode(fd, target);
+    ok = close(fd) == 0 && ok;
+    ok = ok && write(temp) && renameOver(temp, target);
+    if (!ok)
+        unlink(temp.c_str());
+    return ok;
 }
 
 // Truncates and writes the file where it is.

@@ -14,6 +14,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -33,6 +34,9 @@ void fillMask(int image, int x, int y, const uint64_t* mask, int columns, int wo
 // One-pixel line, both end points included.
 void drawLine(int image, int x1, int y1, int x2, int y2, Color color);
 Color pixel(int image, int x, int y);
+// Every pixel, rows top first, each as three bytes red, green, blue; empty for
+// an image that does not exist.
+std::vector<unsigned char> imageRgb(int image);
 // Writes the image as the PNG file `path` through replaceFile (file.h): false,
 // and no file or the old one intact, when it cannot.
 bool writeImagePng(int image, const std::string& path);

@@ -5,7 +5,8 @@
 // for sendAll. Reading never blocks: pollSocket peeks, receive takes only what
 // is waiting.
 //
-// Every handle this module opened is kept in a set. Calls with any other handle
+// Every handle this module opened is kept in a set, guarded by a mutex so that
+// threads that each hold connections of their own can share the module. Calls with any other handle
 // fail as on a closed connection, so a stale handle (closed twice, or used after
 // stopSockets) can never touch a descriptor that now belongs to something else.
 //
@@ -31,6 +32,7 @@
 #include <chrono>
 #include <climits>
 #include <cstdint>
+#include <mutex>
 #include <set>
 
 namespace platform {
@@ -233,12 +235,14 @@ void stopSystem() {}
 struct SocketState {
     bool started;
     std::set<int> open;
+    std::mutex guard;
 };
 
 SocketState sockets;
 
 bool isOpen(int socket)
 {
+    std::lock_guard<std::mutex> lock(sockets.guard);
     return sockets.open.count(socket) != 0;
 }
 
@@ -284,6 +288,7 @@ int openConnection(const sockaddr_in& peer, int timeoutMs)
 
 bool startSockets()
 {
+    std::lock_guard<std::mutex> lock(sockets.guard);
     if (!sockets.started && !startSystem())
         return false;
     sockets.started = true;
@@ -292,6 +297,7 @@ bool startSockets()
 
 void stopSockets()
 {
+    std::lock_guard<std::mutex> lock(sockets.guard);
     for (int fd : sockets.open)
         closeNative(fd);
     sockets.open.clear();
@@ -311,6 +317,7 @@ int connectTcp(const std::string& address, int port, int timeoutMs)
     int fd = openConnection(peer, timeoutMs > 0 ? timeoutMs : 0);
     if (fd < 0)
         return noSocket;
+    std::lock_guard<std::mutex> lock(sockets.guard);
     sockets.open.insert(fd);
     return fd;
 }
@@ -334,10 +341,15 @@ bool sendAll(int socket, const void* data, size_t size)
 
 PollResult pollSocket(int socket)
 {
+    return waitSocket(socket, 0);
+}
+
+PollResult waitSocket(int socket, int timeoutMs)
+{
     if (!isOpen(socket))
         return PollResult::Closed;
     short happened;
-    int ready = waitFor(socket, POLLIN, 0, happened);
+    int ready = waitFor(socket, POLLIN, timeoutMs > 0 ? timeoutMs : 0, happened);
     if (ready < 0)
         return interrupted() ? PollResult::Nothing : PollResult::Closed;
     if (ready == 0)
@@ -371,6 +383,7 @@ int receive(int socket, void* buffer, size_t max)
 
 void closeSocket(int socket)
 {
+    std::lock_guard<std::mutex> lock(sockets.guard);
     if (sockets.open.erase(socket) != 0)
         closeNative(socket);
 }

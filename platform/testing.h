@@ -47,6 +47,9 @@ void click(int control);                      // push button, option, hyperlink
 void chooseMenu(int item);                    // ignored while the item is disabled
 void requestClose(int window);                // the close box
 void moveTrackBar(int control, int position); // a drag that ends at `position`
+// An assistive tool (a screen reader, voice control) sets the value of a
+// control through the toolkit's accessibility interface: a track bar's position.
+void setValueAccessibly(int control, int value);
 void dragScrollBar(int control, int position);
 void typeAddress(int control, const std::string& text);
 void chooseDropDownEntry(int control, int index);
@@ -57,7 +60,8 @@ void resizeWindow(int window, Size client);
 void setMousePosition(int window, int x, int y);
 // Real input to a control's widget, through the toolkit's own handling: the key
 // is pressed and released with the control focused.
-enum class Key { Left, Right, Home, End, PageUp, PageDown, Enter, Escape, Plus, Minus };
+// While a popup is open (a drop-down's list), keys go to it instead.
+enum class Key { Left, Right, Home, End, PageUp, PageDown, Enter, Escape, Plus, Minus, F4 };
 void sendKey(int control, Key key);
 // Real pointer events at (x, y) in a control's own coordinates, each first
 // moving the mouse there: a wheel turn (120 a notch, positive away from the
@@ -65,8 +69,11 @@ void sendKey(int control, Key key);
 void sendWheel(int control, int x, int y, int delta, unsigned modifiers = 0, WheelAxis axis = WheelVertical);
 enum class MouseStep { Press, Move, Release };
 void sendMouse(int control, MouseStep step, int x, int y);
-// Types `text` (Windows-1252) into a control, one key event a character.
+// Types `text` (Windows-1252) into a control, one key event a character, each
+// with the key a person presses for it (the space bar for a blank).
 void typeText(int control, const std::string& text);
+// Selects all of an edit field's text and types `text` over it, as typeText.
+void retypeText(int control, const std::string& text);
 
 // Lets the toolkit and the window system work for `ms` milliseconds, user input
 // included; what reaches the program's queue meanwhile stays queued. For tests
@@ -124,13 +131,19 @@ struct ScrollInfo {
 };
 ScrollInfo scrollInfo(int control);
 std::string accessibleName(int control);
-// Beeps since begin(): the program refused something the user did.
+// Beeps since begin(): the program refused something the user did, or warned.
 int beeps();
 // The control with the keyboard focus, or -1; whether its ring shows.
 int focusedControl();
 bool focusShown();
 // Opens a drop-down's list, counts the rows it shows at once, closes it.
 int openDropDownRows(int control);
+// The open list of a drop-down: the highlighted row and the first and last rows
+// it shows; all -1 while the list is closed.
+struct OpenList {
+    int highlighted, first, last;
+};
+OpenList openList(int control);
 std::string windowAccessibleName(int window);
 bool windowVisible(int window);
 bool windowEnabled(int window);

@@ -37,7 +37,7 @@ void importRecords()
     // Read whole before the store is touched: a refused file leaves the records
     // shown. A file that cannot be read is refused like one of another format.
     RecordSeries series;
-    if (readRecordFile(choice.path, series) != ReadResult::Done) {
+    if (readRecordFile(choice.path, series, Digest::Take) != ReadResult::Done) {
         platform::messageBox("Error", "Wrong file format", platform::MessageIcon::None);
         return;
     }
@@ -59,13 +59,15 @@ void saveRecordsAs()
     if (choice.pattern == recordFilePattern && !hasExtension(path))
         path += ".log";
     app::setBusyCursor(true);
-    bool written = writeRecordFile(path, s.records, s.interval);
+    std::string digest;
+    bool written = writeRecordFile(path, s.records, s.interval, &digest);
     app::setBusyCursor(false);
     if (!written) {
         platform::messageBox("Error", "Can't write " + platform::displayName(path), platform::MessageIcon::Error);
         return;
     }
     s.fileTitle = platform::displayName(fileTitleOf(path));
+    s.fileDigest = digest;
     showTitle(s.fileTitle);
 }
 

@@ -1,5 +1,7 @@
 #include "records/decimal.h"
 
+#include <charconv>
+
 namespace records {
 
 bool isWhiteSpace(char c)
@@ -19,6 +21,19 @@ uint32_t leadingDecimal(std::string_view text)
     for (; pos < text.size() && text[pos] >= '0' && text[pos] <= '9'; ++pos)
         value = value * 10 + static_cast<uint32_t>(text[pos] - '0');
     return negative ? 0u - value : value;
+}
+
+void appendTenths(std::string& out, int64_t tenths, char point)
+{
+    // The magnitude in unsigned arithmetic: the most negative value has no positive twin.
+    const uint64_t magnitude = tenths < 0 ? 0u - static_cast<uint64_t>(tenths) : static_cast<uint64_t>(tenths);
+    if (tenths < 0)
+        out.push_back('-');
+    char digits[24];
+    char* end = std::to_chars(digits, digits + sizeof digits, magnitude / 10).ptr;
+    out.append(digits, end);
+    out.push_back(point);
+    out.push_back(static_cast<char>('0' + magnitude % 10));
 }
 
 } // namespace records

@@ -44,4 +44,9 @@ double toFahrenheit(double celsius)
     return celsius * 1.8 + 32.0;
 }
 
+int64_t fahrenheitTenths(int32_t tenthsCelsius)
+{
+    return static_cast<int64_t>(std::nearbyint(toFahrenheit(tenthsCelsius / 10.0) * 10.0));
+}
+
 } // namespace records

@@ -21,7 +21,11 @@ struct Derived {
 // Celsius and tenths of %RH).
 Derived derivedValues(const Record& record);
 
-// Degrees Celsius as degrees Fahrenheit.
+// Degrees Celsius as degrees Fahrenheit (x 1.8 + 32): the one conversion of
+// every view that shows Fahrenheit.
 double toFahrenheit(double celsius);
+// Tenths of a degree Celsius as tenths of a degree Fahrenheit, rounded to the
+// nearest (never a half); 64 bits hold it for every 32-bit reading.
+int64_t fahrenheitTenths(int32_t tenthsCelsius);
 
 } // namespace records

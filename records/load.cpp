@@ -22,7 +22,17 @@ void startLoad()
     clearRecords();
     analysis::refreshStatistics();
     store().fileTitle.clear();
+    store().fileDigest.clear();
     platform::setWindowTitle(app::mainWindow, programTitle);
+}
+
+// The steps after the source's samples are in the store: its interval, the
+// count and the times.
+void takeHeader(const LoadHeader& header)
+{
+    store().interval = header.interval;
+    store().recordCount = recordTotal();
+    assignRecordTimes(header.newestTime);
 }
 
 } // namespace
@@ -36,9 +46,7 @@ bool loadRecords(const ReadSource& read, const std::string& fileTitle)
         app::setBusyCursor(false);
         return false;
     }
-    store().interval = header.interval;
-    store().recordCount = recordTotal();
-    assignRecordTimes(header.newestTime);
+    takeHeader(header);
     app::setBusyCursor(false);
     analysis::refreshStatistics();
     if (!fileTitle.empty()) {
@@ -59,10 +67,19 @@ void loadSeries(RecordSeries& series, const std::string& fileTitle)
     loadRecords(
         [&](LoadHeader& loaded) {
             loaded = series.header;
-            store().records = std::move(series.records);
+            replaceRecords(std::move(series.records));
             return true;
         },
         fileTitle);
+    store().fileDigest = series.digest;
+}
+
+void storeSeries(RecordSeries& series, const std::string& fileTitle)
+{
+    replaceRecords(std::move(series.records));
+    takeHeader(series.header);
+    store().fileTitle = fileTitle;
+    store().fileDigest = series.digest;
 }
 
 void fitTimeScale(int32_t span)

@@ -33,8 +33,13 @@ using ReadSource = std::function<bool(LoadHeader&)>;
 // first line, the download before connecting); the sequence switches it off.
 // Returns what `read` returned.
 bool loadRecords(const ReadSource& read, const std::string& fileTitle);
-// The load sequence with records already read: they move into the store.
+// The load sequence with records already read: they move into the store, and
+// the series's digest becomes the store's.
 void loadSeries(RecordSeries& series, const std::string& fileTitle);
+// The load's own steps without a window: the records of `series` move into the
+// store, with its interval and count, timed from its newest time, its digest and
+// `fileTitle`; no view is touched. For a picture or a report made with no window.
+void storeSeries(RecordSeries& series, const std::string& fileTitle);
 
 // Chooses the time-scale level for a span of `span` seconds, shows it on the
 // track bar (which shows 6 for the levels below 6) and applies it.

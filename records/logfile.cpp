@@ -18,11 +18,6 @@ bool isDigit(char c)
     return c >= '0' && c <= '9';
 }
 
-bool isLineEnd(char c)
-{
-    return c == '\r' || c == '\n' || c == '\0';
-}
-
 // Larger exponents act as infinite; the cap keeps the sums below inside 64 bits.
 constexpr int64_t exponentCap = 1'000'000'000'000'000;
 
@@ -142,28 +137,16 @@ int32_t tenthsOf(float value)
     return std::numeric_limits<int32_t>::min();
 }
 
-// Appends |value| / 10, "." and the digit |value| % 10, without a sign.
-void appendTenths(std::string& out, int32_t value)
-{
-    const int64_t magnitude = value < 0 ? -int64_t{value} : int64_t{value};
-    char digits[24];
-    char* end = std::to_chars(digits, digits + sizeof digits, magnitude / 10).ptr;
-    out.append(digits, end);
-    out += '.';
-    out += static_cast<char>('0' + magnitude % 10);
-}
-
 void appendRecordLine(std::string& out, int32_t temperature, int32_t humidity)
 {
-    if (temperature == 0 || humidity == 0) {
+    if (isGap({0, humidity, temperature})) {
         out += logGapLine;
         return;
     }
-    out += temperature > 0 ? '+' : '-';
+    if (temperature >= 0)
+        out += '+';
     appendTenths(out, temperature);
     out += ',';
-    if (humidity < 0)
-        out += '-';
     appendTenths(out, humidity);
 }
 
@@ -186,13 +169,16 @@ bool LogLines::next(std::string& line)
     return true;
 }
 
-bool LogLines::next(std::string_view& line)
+size_t LogLines::endOfLine() const
 {
-    if (position >= bytes.size())
-        return false;
     size_t end = position;
     while (end < bytes.size() && !isLineEnd(bytes[end]))
         ++end;
+    return end;
+}
+
+void LogLines::takeLine(size_t end, std::string_view& line)
+{
     line = bytes.substr(position, end - position);
     position = end;
     if (position < bytes.size()) {
@@ -200,6 +186,22 @@ bool LogLines::next(std::string_view& line)
             && bytes[position + 1] == '\n';
         position += crLf ? 2 : 1;
     }
+}
+
+bool LogLines::next(std::string_view& line)
+{
+    if (position >= bytes.size())
+        return false;
+    takeLine(endOfLine(), line);
+    return true;
+}
+
+bool LogLines::nextWhole(std::string_view& line)
+{
+    const size_t end = endOfLine();
+    if (end >= bytes.size() || (bytes[end] == '\r' && end + 1 == bytes.size()))
+        return false;
+    takeLine(end, line);
     return true;
 }
 
@@ -276,24 +278,35 @@ std::string formatLogFile(const std::vector<Record>& records, int32_t interval)
     return out;
 }
 
+bool LogReader::take(std::string_view line)
+{
+    int32_t temperature = 0, humidity = 0;
+    if (lineNumber == recordLines) {
+        if (!readRecordLine(line, temperature, humidity))
+            return false;
+        records.push_back(Record{0, humidity, temperature});
+        return true;
+    }
+    switch (lineNumber++) {
+    case 0: refused = line != logMagic; break;
+    case 1: dateLine.assign(line); break;
+    case 2: header.newestTime = readNewestTime(dateLine, line); break;
+    case 3: header.interval = readInterval(line); break;
+    default: break;   // the separator, whatever it holds
+    }
+    return !refused;
+}
+
 bool readLogFile(const std::string& bytes, LoadHeader& header, std::vector<Record>& records)
 {
+    LogReader reader(header, records);
     LogLines lines(bytes);
-    std::string_view line, date, time;
-    if (!lines.next(line) || line != logMagic)
-        return false;
-    lines.next(date);
-    lines.next(time);
-    header.newestTime = readNewestTime(date, time);
-    if (lines.next(line))
-        header.interval = readInterval(line);
-    lines.next(line);   // the separator, whatever it holds
     // A record line and its line end take about 12 bytes: room for them at once.
     records.reserve(records.size() + bytes.size() / 12);
-    int32_t temperature = 0, humidity = 0;
-    while (lines.next(line) && readRecordLine(line, temperature, humidity))
-        records.push_back(Record{0, humidity, temperature});
-    return true;
+    std::string_view line;
+    while (lines.next(line) && reader.take(line)) {
+    }
+    return reader.accepted();
 }
 
 } // namespace records

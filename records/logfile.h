@@ -40,6 +40,12 @@ constexpr const char* logHeaderMask = "%yyyy/%mm/%dd%hh:%ii     ";
 
 // ---- Reading ------------------------------------------------------------
 
+// True for the bytes that end a line: CR, LF and the zero byte.
+inline bool isLineEnd(char c)
+{
+    return c == '\r' || c == '\n' || c == '\0';
+}
+
 // The lines of a file's bytes, one after the other. A line ends at CR LF, LF,
 // CR alone or a zero byte, and the end of the bytes ends the last line; what
 // follows the last line end, when empty, is no line. The bytes must outlive the
@@ -47,12 +53,22 @@ constexpr const char* logHeaderMask = "%yyyy/%mm/%dd%hh:%ii     ";
 struct LogLines {
     explicit LogLines(const std::string& fileBytes) : bytes(fileBytes) {}
     explicit LogLines(std::string&&) = delete;
+    // A piece of a file, which may go on after it (see nextWhole).
+    explicit LogLines(std::string_view piece) : bytes(piece) {}
     // Puts the next line, without its line end, into `line`; false at the end.
     bool next(std::string& line);
     // The same as a view into the bytes, without a copy.
     bool next(std::string_view& line);
+    // As next, but only a line whose end lies in the bytes and is sure: a CR as
+    // the last byte may be the start of a CR LF, and its line waits for more.
+    bool nextWhole(std::string_view& line);
+    // How many bytes the lines taken so far span, their line ends included.
+    size_t used() const { return position; }
 
 private:
+    size_t endOfLine() const;
+    void takeLine(size_t end, std::string_view& line);
+
     std::string_view bytes;
     size_t position = 0;
 };
@@ -79,10 +95,35 @@ int32_t readInterval(std::string_view line4);
 // precision ones included, saturate at INT32_MIN / INT32_MAX.
 bool readRecordLine(std::string_view line, int32_t& temperature, int32_t& humidity);
 
+// The import's reading of a record file, given its lines one after the other:
+// the magic line, the header of lines 2 to 4, the separator, then the readings
+// of the record lines, oldest first with time 0, up to the end marker. Fills the
+// header and the records it was made with.
+class LogReader {
+public:
+    LogReader(LoadHeader& header, std::vector<Record>& records) : header(header), records(records) {}
+    // Takes the next line; false when no more is wanted: the first line is not
+    // the magic (the file is refused), or the end marker came.
+    bool take(std::string_view line);
+    // True once the first line was the magic line.
+    bool accepted() const { return lineNumber > 0 && !refused; }
+    // True until a first line was taken.
+    bool waiting() const { return lineNumber == 0; }
+
+private:
+    // lineNumber from the first record line on.
+    static constexpr int recordLines = 5;
+
+    LoadHeader& header;
+    std::vector<Record>& records;
+    int lineNumber = 0;   // lines taken before the records
+    bool refused = false;
+    std::string dateLine;   // line 2, until line 3 joins it
+};
+
 // Reads a whole record file as the import does. False when its first line is not
-// the magic line (the file is refused). Otherwise the header of lines 2 to 4 and
-// the readings of the record lines, oldest first with time 0, up to the end marker
-// or the end of the bytes (a file cut short keeps what it holds).
+// the magic line (the file is refused). Otherwise the header and the records, up
+// to the end marker or the end of the bytes (a file cut short keeps what it holds).
 bool readLogFile(const std::string& bytes, LoadHeader& header, std::vector<Record>& records);
 
 // ---- Writing ------------------------------------------------------------
@@ -92,10 +133,11 @@ bool readLogFile(const std::string& bytes, LoadHeader& header, std::vector<Recor
 // "SR = 05min", 6000 and 59 give "SR = 00min", and -300 gives "SR = -5min".
 std::string formatIntervalLine(int32_t interval);
 
-// One record line, without line end: the gap line when either reading is 0, else
-// the temperature with its sign ("+" or "-"), then "," and the humidity, each as
-// whole part "." tenths digit: 235, 456 give "+23.5,45.6". A negative humidity
-// keeps its "-" sign ("+1.0,-4.2"), so that it reads back unchanged.
+// One record line, without line end: the gap line for a gap (both readings 0),
+// else the temperature with its sign ("+" or "-"), then "," and the humidity,
+// each as whole part "." tenths digit: 235, 456 give "+23.5,45.6" and 0, 456
+// give "+0.0,45.6", so a 0.0 degree reading reloads as the reading it is. A
+// negative humidity keeps its "-" sign ("+1.0,-4.2"), so that it reads back unchanged.
 std::string formatRecordLine(int32_t temperature, int32_t humidity);
 
 // The whole file for `records` (oldest first) and `interval`, lines ended by

@@ -1,6 +1,8 @@
 // store.cpp: the record store and its time assignment.
 #include "records/store.h"
 
+#include <utility>
+
 namespace records {
 
 namespace {
@@ -22,23 +24,34 @@ RecordStore& store()
 
 void resetStore()
 {
+    const uint64_t changes = theStore.changes;
     theStore = RecordStore{};
+    theStore.changes = changes + 1;
 }
 
 void clearRecords()
 {
     theStore.records.clear();
     theStore.recordCount = 0;
+    ++theStore.changes;
 }
 
 void appendRecord(int32_t temperature, int32_t humidity)
 {
     theStore.records.push_back(Record{0, humidity, temperature});
+    ++theStore.changes;
+}
+
+void replaceRecords(std::vector<Record>&& records)
+{
+    theStore.records = std::move(records);
+    ++theStore.changes;
 }
 
 void assignRecordTimes(int32_t newestTime)
 {
     assignTimes(theStore.records, newestTime, theStore.interval);
+    ++theStore.changes;
 }
 
 void assignTimes(std::vector<Record>& records, int32_t newestTime, int32_t interval)

@@ -41,6 +41,12 @@ struct RecordStore {
     std::string fileTitle;
     // Full path of the last record file written; default for the next save.
     std::string lastSavePath;
+    // SHA-256 of the record file's bytes as last imported or saved, in hex
+    // (records/sha256.h); empty after a download not yet saved, or with no records.
+    std::string fileDigest;
+    // Counts every change of the records, so that what is kept about them (the
+    // graph's summary) knows when it is out of date. Never goes back.
+    uint64_t changes = 0;
 };
 
 // A record whose two readings are both 0 holds no sample.
@@ -59,6 +65,8 @@ void resetStore();
 void clearRecords();
 // Adds a record after the newest one, with time 0 until assignRecordTimes runs.
 void appendRecord(int32_t temperature, int32_t humidity);
+// Puts `records` (oldest first) in place of the store's records, without a copy.
+void replaceRecords(std::vector<Record>&& records);
 // Gives the newest record `newestTime` and each earlier one the time of its
 // successor minus the interval. Does nothing when the store is empty.
 void assignRecordTimes(int32_t newestTime);

@@ -33,6 +33,17 @@ constexpr TimeScaleLevel levels[] = {
 };
 static_assert(std::size(levels) == lastZoomLevel - firstTimeScaleLevel + 1, "one row per level");
 
+// The smallest level up to `last` whose five divisions hold `span`; `last` when none does.
+int levelHolding(int32_t span, int last)
+{
+    const int32_t fifth = span / 5;
+    for (int level = firstTimeScaleLevel; level < last; ++level) {
+        if (fifth < zoomScaleLevel(level).span)
+            return level;
+    }
+    return last;
+}
+
 } // namespace
 
 const TimeScaleLevel& timeScaleLevel(int level)
@@ -47,12 +58,12 @@ const TimeScaleLevel& zoomScaleLevel(int level)
 
 int levelForSpan(int32_t span)
 {
-    const int32_t fifth = span / 5;
-    for (int level = firstTimeScaleLevel; level < lastTimeScaleLevel; ++level) {
-        if (fifth < timeScaleLevel(level).span)
-            return level;
-    }
-    return lastTimeScaleLevel;
+    return levelHolding(span, lastTimeScaleLevel);
+}
+
+int zoomLevelForSpan(int32_t span)
+{
+    return levelHolding(span, lastZoomLevel);
 }
 
 } // namespace records

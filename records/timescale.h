@@ -34,5 +34,8 @@ const TimeScaleLevel& zoomScaleLevel(int level);
 // whose five divisions hold the whole span; 16 when none is. Spans below 50 s,
 // negative ones included, give level 1.
 int levelForSpan(int32_t span);
+// The same among all twenty levels, for a picture of the whole span however
+// long (the report's graph); 20 when none holds it.
+int zoomLevelForSpan(int32_t span);
 
 } // namespace records

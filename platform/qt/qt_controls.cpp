@@ -4,9 +4,13 @@
 
 #include <QAbstractItemView>
 #include <QButtonGroup>
+#include <QByteArray>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -15,12 +19,14 @@
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QSlider>
 #include <QStyle>
 #include <QStyleOptionFrame>
 #include <QAbstractListModel>
 #include <QTreeWidget>
 
+#include <algorithm>
 #include <map>
 
 namespace platform {
@@ -29,7 +35,7 @@ namespace {
 
 constexpr int maxShownEntries = 20;   // rows of an open drop-down list
 
-enum class Kind { Frame, Text, Button, Option, TrackBar, ScrollBar, ImageView, List, DropDown, Address, Link };
+enum class Kind { Frame, Text, Button, Option, CheckBox, TrackBar, ScrollBar, ImageView, List, DropDown, Address, Number, Link };
 
 struct ControlRecord {
     QPointer<QWidget> widget;
@@ -89,9 +95,114 @@ public:
         return qt::fromCp1252(text(index.row()));
     }
 
+    // The first entry from `from` on that begins with `typed`, or -1.
+    int firstBeginningWith(const std::string& typed, int from) const
+    {
+        for (int row = std::max(from, 0); row < count; ++row)
+            if (beginsWith(text(row), typed))
+                return row;
+        return -1;
+    }
+
+    bool entryBeginsWith(int row, const std::string& typed) const
+    {
+        return row >= 0 && row < count && beginsWith(text(row), typed);
+    }
+
 private:
+    // Letters A to Z in either case, as a person types them.
+    static bool beginsWith(const std::string& entry, const std::string& typed)
+    {
+        return entry.size() >= typed.size() && qstrnicmp(entry.data(), typed.data(), typed.size()) == 0;
+    }
+
     int count;
     std::function<std::string(int)> text;
+};
+
+// A drop-down list that selects as a person types, closed or open. The
+// characters typed with pauses of less than a second make one text, and the
+// first entry that begins with all of it is selected, unless the selected entry
+// begins with it already. A blank is part of the text, not the key that opens
+// the list. The open list moves its highlight to the selection.
+class DropDownBox : public QComboBox {
+public:
+    explicit DropDownBox(QWidget* parent) : QComboBox(parent)
+    {
+        view()->installEventFilter(this);
+    }
+
+    void setEntries(int count, std::function<std::string(int)> entryText)
+    {
+        // The combo box deletes the model it replaces when it owns it, as it owns ours.
+        setModel(new LazyListModel(count, std::move(entryText), this));
+        startSearch();
+    }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        if (!typeAhead(event))
+            QComboBox::keyPressEvent(event);
+    }
+
+    // Keys typed into the open list.
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == view() && event->type() == QEvent::KeyPress && typeAhead(static_cast<QKeyEvent*>(event)))
+            return true;
+        return QComboBox::eventFilter(watched, event);
+    }
+
+private:
+    static constexpr qint64 pauseMs = 1000;   // a longer pause starts a new search
+
+    void startSearch()
+    {
+        typed.clear();
+        firstMatch = 0;
+    }
+
+    // False for keys that are no text: they keep their own meaning.
+    bool typeAhead(QKeyEvent* event)
+    {
+        const QString text = event->text();
+        if (text.isEmpty() || !text.at(0).isPrint()
+            || (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
+            return false;
+        if (!sinceLastKey.isValid() || sinceLastKey.elapsed() >= pauseMs)
+            startSearch();
+        sinceLastKey.start();
+        typed += qt::toCp1252(text);
+        auto* entries = dynamic_cast<LazyListModel*>(model());
+        if (!entries)
+            return true;
+        // An entry that begins with the longer text also begins with the shorter:
+        // the search goes on from where the last one stopped.
+        if (firstMatch >= 0)
+            firstMatch = entries->firstBeginningWith(typed, firstMatch);
+        if (firstMatch >= 0 && !entries->entryBeginsWith(selectedRow(), typed))
+            select(firstMatch);
+        return true;
+    }
+
+    // The open list's highlight is what Enter would choose.
+    int selectedRow() const
+    {
+        return view()->isVisible() ? view()->currentIndex().row() : currentIndex();
+    }
+
+    void select(int row)
+    {
+        setCurrentIndex(row);
+        view()->setCurrentIndex(model()->index(row, 0));
+        view()->scrollTo(view()->currentIndex());
+        emit activated(row);   // as a choice with the mouse
+    }
+
+    std::string typed;
+    int firstMatch = 0;   // no entry before it begins with `typed`; -1: none does
+    QElapsedTimer sinceLastKey;
 };
 
 ControlRecord* find(int id)
@@ -200,6 +311,25 @@ bool optionChecked(int id)
     return option && option->isChecked();
 }
 
+void createCheckBox(int window, int id, const std::string& text, Rect r)
+{
+    auto* box = place(window, id, Kind::CheckBox, new QCheckBox(qt::clientOf(window)), r);
+    raiseOnClick(box, window, id);
+    setText(id, text);
+}
+
+void setCheckBoxChecked(int id, bool checked)
+{
+    if (auto* box = widgetAs<QCheckBox>(id))
+        box->setChecked(checked);
+}
+
+bool checkBoxChecked(int id)
+{
+    auto* box = widgetAs<QCheckBox>(id);
+    return box && box->isChecked();
+}
+
 void createTrackBar(int window, int id, Rect r, int minimum, int maximum)
 {
     auto* slider = place(window, id, Kind::TrackBar, new QSlider(Qt::Horizontal, qt::clientOf(window)), r);
@@ -207,19 +337,27 @@ void createTrackBar(int window, int id, Rect r, int minimum, int maximum)
     slider->setTickInterval(1);
     slider->setPageStep(1);
     slider->setRange(minimum, maximum);
-    // Every action of the user is an event, also one that leaves the value as it
-    // was (a click on the handle, Home at the lowest position): the program may
-    // show a position that is not the level in force. Changes made by the program
-    // trigger no action.
+    // Every change of the value is one event, whoever made it (the mouse, a key,
+    // an assistive tool through the accessibility interface), except the
+    // program's own. An action that leaves the value as it was (a click on the
+    // handle, Home at the lowest position) is an event too: the program may show
+    // a position that is not the level in force. An action that changes the
+    // value is reported by the change, so it counts once.
     auto notify = [window, id] { qt::pushEvent({EventKind::Control, window, id}); };
-    QObject::connect(slider, &QSlider::actionTriggered, notify);
+    QObject::connect(slider, &QSlider::valueChanged, notify);
+    QObject::connect(slider, &QSlider::actionTriggered, [slider, notify] {
+        if (slider->sliderPosition() == slider->value())
+            notify();
+    });
     QObject::connect(slider, &QSlider::sliderReleased, notify);
 }
 
 void setTrackBarPosition(int id, int position)
 {
-    if (auto* slider = widgetAs<QSlider>(id))
+    if (auto* slider = widgetAs<QSlider>(id)) {
+        const QSignalBlocker programsOwn(slider);
         slider->setValue(position);
+    }
 }
 
 int trackBarPosition(int id)
@@ -329,7 +467,7 @@ void clearList(int id)
 
 void createDropDown(int window, int id, Rect r)
 {
-    auto* box = place(window, id, Kind::DropDown, new QComboBox(qt::clientOf(window)), r);
+    auto* box = place(window, id, Kind::DropDown, new DropDownBox(qt::clientOf(window)), r);
     box->setEditable(false);
     // Never measure every entry: a list can hold a million record times.
     box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
@@ -337,7 +475,7 @@ void createDropDown(int window, int id, Rect r)
     if (auto* view = qobject_cast<QListView*>(box->view()))
         view->setUniformItemSizes(true);
     // An open list shows at most 20 rows and scrolls, instead of a menu as tall
-    // as the screen; typing the start of an entry jumps to it.
+    // as the screen.
     box->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
     box->setMaxVisibleItems(maxShownEntries);
     QObject::connect(box, &QComboBox::activated, [window, id] {
@@ -347,11 +485,8 @@ void createDropDown(int window, int id, Rect r)
 
 void setDropDownEntries(int id, int count, std::function<std::string(int index)> entryText)
 {
-    auto* box = widgetAs<QComboBox>(id);
-    if (!box)
-        return;
-    // The combo box deletes the model it replaces when it owns it, as it owns ours.
-    box->setModel(new LazyListModel(std::max(count, 0), std::move(entryText), box));
+    if (auto* box = dynamic_cast<DropDownBox*>(widgetAs<QComboBox>(id)))
+        box->setEntries(std::max(count, 0), std::move(entryText));
 }
 
 void selectDropDownEntry(int id, int index)
@@ -378,6 +513,23 @@ void createAddressField(int window, int id, Rect r)
     QObject::connect(field, &QLineEdit::inputRejected, [] { qt::beep(); });
     QObject::connect(field, &QLineEdit::textEdited, [window, id] {
         qt::pushEvent({EventKind::Control, window, id});
+    });
+}
+
+void createNumberField(int window, int id, Rect r)
+{
+    auto* field = place(window, id, Kind::Number, new QLineEdit(qt::clientOf(window)), r);
+    field->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    static const QRegularExpression number(QStringLiteral("^-?[0-9]{0,5}([.,][0-9]?)?$"));
+    field->setValidator(new QRegularExpressionValidator(number, field));
+    QObject::connect(field, &QLineEdit::inputRejected, [] { qt::beep(); });
+    // The program writes numbers with a point in every locale, and so does the field.
+    QObject::connect(field, &QLineEdit::textEdited, [field](const QString& typed) {
+        if (!typed.contains(QLatin1Char(',')))
+            return;
+        const int cursor = field->cursorPosition();
+        field->setText(QString(typed).replace(QLatin1Char(','), QLatin1Char('.')));
+        field->setCursorPosition(cursor);
     });
 }
 

@@ -95,6 +95,11 @@ std::optional<Color> chooseColor(Color preset)
 }
 
 // The focus goes back to the control that had it before the box took it.
+void beep()
+{
+    qt::beep();
+}
+
 void messageBox(const std::string& title, const std::string& text, MessageIcon icon)
 {
     QPointer<QWidget> focus = QApplication::focusWidget();

@@ -270,6 +270,19 @@ Color pixel(int id, int x, int y)
     return fromQt(image->pixel(x, y));
 }
 
+std::vector<unsigned char> imageRgb(int id)
+{
+    QImage* image = qt::imageOf(id);
+    if (!image)
+        return {};
+    const QImage copy = image->convertToFormat(QImage::Format_RGB888);
+    const size_t row = static_cast<size_t>(copy.width()) * 3;
+    std::vector<unsigned char> bytes(row * static_cast<size_t>(copy.height()));
+    for (int y = 0; y < copy.height(); ++y)
+        std::copy_n(copy.constScanLine(y), row, bytes.begin() + static_cast<std::ptrdiff_t>(row * static_cast<size_t>(y)));
+    return bytes;
+}
+
 void createFont(int id, const std::string& family, int points, bool bold)
 {
     QFont font(qt::fromCp1252(family));

@@ -10,6 +10,9 @@
 
 #include <QImage>
 
+#include <new>
+#include <string>
+
 #include <png.h>
 #include <zlib.h>
 
@@ -17,29 +20,38 @@ namespace platform {
 
 namespace {
 
+// Failures go back to the caller through png_error, never as an exception
+// through libpng.
 void appendBytes(png_structp png, png_bytep data, size_t length)
 {
-    static_cast<std::string*>(png_get_io_ptr(png))->append(reinterpret_cast<const char*>(data), length);
+    bool appended = true;
+    try {
+        static_cast<std::string*>(png_get_io_ptr(png))->append(reinterpret_cast<const char*>(data), length);
+    } catch (const std::bad_alloc&) {
+        appended = false;
+    }
+    if (!appended)
+        png_error(png, "out of memory");
 }
 
 void noFlush(png_structp) {}
 
-// The PNG bytes of an RGB32 image (0xffRRGGBB words), or "" when libpng fails.
-std::string encodePng(const QImage& picture)
+// The caller reports the failure; libpng says nothing of its own.
+[[noreturn]] void failQuietly(png_structp png, png_const_charp)
 {
-    std::string bytes;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png ? png_create_info_struct(png) : nullptr;
-    if (!info) {
-        png_destroy_write_struct(&png, nullptr);
-        return bytes;
-    }
-    // libpng reports its failures by a long jump back here.
-    if (setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        return std::string();
-    }
-    png_set_write_fn(png, &bytes, appendBytes, noFlush);
+    png_longjmp(png, 1);
+}
+
+void warnQuietly(png_structp, png_const_charp) {}
+
+// Writes an RGB32 image (0xffRRGGBB words) as PNG to `bytes`; false when libpng
+// fails. libpng reports a failure by a long jump back into this frame, which
+// skips destructors: nothing here but plain values and pointers.
+bool writePng(png_structp png, png_infop info, const QImage& picture, std::string* bytes)
+{
+    if (setjmp(png_jmpbuf(png)))
+        return false;
+    png_set_write_fn(png, bytes, appendBytes, noFlush);
     png_set_IHDR(png, info, static_cast<png_uint_32>(picture.width()), static_cast<png_uint_32>(picture.height()), 8,
                  PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_UP);
@@ -53,7 +65,19 @@ std::string encodePng(const QImage& picture)
     for (int y = 0; y < picture.height(); ++y)
         png_write_row(png, picture.constScanLine(y));
     png_write_end(png, info);
+    return true;
+}
+
+// The PNG bytes of an RGB32 image, or "" when libpng fails.
+std::string encodePng(const QImage& picture)
+{
+    std::string bytes;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, failQuietly, warnQuietly);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    bool written = info && writePng(png, info, picture, &bytes);
     png_destroy_write_struct(&png, &info);
+    if (!written)
+        bytes.clear();
     return bytes;
 }
 

@@ -7,6 +7,8 @@
 #include "platform/window.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
+#include <QAccessibleValueInterface>
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
@@ -148,19 +150,34 @@ Qt::Key qtKey(Key key)
     case Key::Escape: return Qt::Key_Escape;
     case Key::Plus: return Qt::Key_Plus;
     case Key::Minus: return Qt::Key_Minus;
+    case Key::F4: return Qt::Key_F4;
     }
     return Qt::Key_unknown;
 }
 
+// The key a character is typed with: its own code for printable ASCII (the
+// blank is the space bar), none for the rest.
+Qt::Key keyOfCharacter(char c)
+{
+    if (c < ' ' || c > '~')
+        return Qt::Key_unknown;
+    return static_cast<Qt::Key>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+}
+
 // Presses and releases a key on `widget`, focused first as the user's key
-// would find it.
+// would find it; while a popup is open (a drop-down's list) the key goes to
+// the popup, as the window system sends it.
 void sendKeyTo(QWidget* widget, Qt::Key key, const QString& text = QString())
 {
-    widget->setFocus(Qt::OtherFocusReason);
+    QWidget* target = widget;
+    if (QWidget* popup = QApplication::activePopupWidget())
+        target = popup->focusWidget() ? popup->focusWidget() : popup;
+    else
+        widget->setFocus(Qt::OtherFocusReason);
     QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
     QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
-    QCoreApplication::sendEvent(widget, &press);
-    QCoreApplication::sendEvent(widget, &release);
+    QCoreApplication::sendEvent(target, &press);
+    QCoreApplication::sendEvent(target, &release);
 }
 
 } // namespace
@@ -237,7 +254,14 @@ void typeText(int control, const std::string& text)
 {
     if (QWidget* widget = qt::controlWidget(control))
         for (char c : text)
-            sendKeyTo(widget, Qt::Key_unknown, toQt(std::string(1, c)));
+            sendKeyTo(widget, keyOfCharacter(c), toQt(std::string(1, c)));
+}
+
+void retypeText(int control, const std::string& text)
+{
+    if (auto* field = qobject_cast<QLineEdit*>(qt::controlWidget(control)))
+        field->selectAll();
+    typeText(control, text);
 }
 
 int beeps()
@@ -267,6 +291,27 @@ int openDropDownRows(int control)
     int rows = row > 0 ? view->viewport()->height() / row : 0;
     box->hidePopup();
     return rows;
+}
+
+void setValueAccessibly(int control, int value)
+{
+    QWidget* widget = qt::controlWidget(control);
+    QAccessibleInterface* accessible = widget ? QAccessible::queryAccessibleInterface(widget) : nullptr;
+    if (QAccessibleValueInterface* values = accessible ? accessible->valueInterface() : nullptr)
+        values->setCurrentValue(value);
+}
+
+OpenList openList(int control)
+{
+    auto* box = qobject_cast<QComboBox*>(qt::controlWidget(control));
+    if (!box || !box->view()->isVisible())
+        return {-1, -1, -1};
+    QAbstractItemView* view = box->view();
+    QRect shown = view->viewport()->rect();
+    QModelIndex top = view->indexAt(shown.topLeft());
+    QModelIndex bottom = view->indexAt(QPoint(0, shown.bottom()));
+    int last = bottom.isValid() ? bottom.row() : box->count() - 1;
+    return {view->currentIndex().row(), top.row(), last};
 }
 
 void dragScrollBar(int control, int position)

@@ -51,4 +51,9 @@ std::string displayName(const std::string& path)
     return qt::toCp1252(qt::fromPath(path));
 }
 
+std::string utf8Of(const std::string& text)
+{
+    return qt::fromCp1252(text).toStdString();
+}
+
 } // namespace platform

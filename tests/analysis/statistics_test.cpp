@@ -5,6 +5,7 @@
 #include "app/ids.h"
 #include "app/settings.h"
 #include "graph/graph.h"
+#include "graph/scales.h"
 #include "platform/controls.h"
 
 using namespace app;
@@ -87,4 +88,21 @@ TEST(ValueTexts, OneDecimalWithTheUnit)
     EXPECT_EQ(graph::formatTemperature(250), "77.0 \xB0" "F");
     EXPECT_EQ(graph::formatTemperature(-178), "0.0 \xB0" "F");   // -0.04 loses its sign
     app::settings() = app::defaultSettings();
+}
+
+// The largest readings a file can give keep every digit, and their Fahrenheit
+// form, beyond 32 bits in tenths, is the true one; so is the axis' bottom.
+TEST(ValueTexts, ExtremeReadingsShowTheirTrueValue)
+{
+    constexpr int32_t most = 2147483647, least = -2147483647 - 1;
+    app::settings().celsius = true;
+    EXPECT_EQ(graph::formatHumidity(most), "214748364.7 RH%");
+    EXPECT_EQ(graph::formatTemperature(least), "-214748364.8 \xB0" "C");
+    app::settings().celsius = false;
+    EXPECT_EQ(graph::formatTemperature(most), "386547088.5 \xB0" "F");
+    EXPECT_EQ(graph::formatTemperature(least), "-386547024.6 \xB0" "F");
+    app::settings() = app::defaultSettings();
+    const graph::Scales scales = graph::computeScales({0, 500, least, most}, false);
+    EXPECT_EQ(scales.temperatureStep, 1000);
+    EXPECT_EQ(scales.temperatureBottom, -3865471000);   // below -386547024.6 - 1 degree
 }

@@ -1,5 +1,7 @@
 // The time-scale track bar under real keys and clicks: every action of the user
-// applies the level the bar shows, also one that leaves the bar where it was.
+// applies the level the bar shows, also one that leaves the bar where it was; so
+// does a value an assistive tool sets, and the program's own settings of the bar
+// apply nothing.
 #include "support/program.h"
 
 #include "app/ids.h"
@@ -75,5 +77,30 @@ TEST_F(TrackBarTest, EveryActionAppliesTheLevelShown)
         });
     }
     t::post([] { t::chooseMenu(menuExit); });
+    EXPECT_EQ(runProgram(), 0);
+}
+
+TEST_F(TrackBarTest, AValueSetByAnAssistiveToolAppliesItsLevel)
+{
+    t::post([] {
+        loadShortStore();
+        t::setValueAccessibly(timeScaleTrackBar, 9);
+    });
+    t::post([] {
+        EXPECT_EQ(level(), 9);
+        EXPECT_EQ(graph::timeWindow().timeSpan, 1800);
+        EXPECT_EQ(platform::trackBarPosition(timeScaleTrackBar), 9);
+        // A zoom beyond the bar's range: the bar shows its end and the level stays.
+        graph::zoomTo(18, 0);
+    });
+    t::post([] {
+        EXPECT_EQ(level(), 18);
+        EXPECT_EQ(platform::trackBarPosition(timeScaleTrackBar), 16);
+        t::setValueAccessibly(timeScaleTrackBar, 8);
+    });
+    t::post([] {
+        EXPECT_EQ(level(), 8);
+        t::chooseMenu(menuExit);
+    });
     EXPECT_EQ(runProgram(), 0);
 }

@@ -113,6 +113,9 @@ TEST_F(RenderTest, PicturesEqualTheWindowsGraph)
         graph::zoomTo(20, 0);
         graph::scrollTo(0);
         expectSameAsWindow({"--level", "20"}, platform::rgb(255, 0, 0));
+        // Leading zeros are decimal too: 014 is level 14, never octal 12.
+        graph::zoomTo(14, 0);
+        expectSameAsWindow({"--level", "014"}, platform::rgb(0, 0, 255));
     });
     t::post([this] {
         graph::zoomTo(16, 0);
@@ -126,6 +129,12 @@ TEST_F(RenderTest, PicturesEqualTheWindowsGraph)
         expectSameAsWindow({"--level", "16", "--from", fromOfFirstVisible(), "--fahrenheit", "--lines", "--colors",
                             "#00AA00,ff00ff"},
                            platform::rgb(0, 170, 0));
+        // Limit lines: 75 degrees F is 23.9 degrees C, the window's limit.
+        s.limits.value[analysis::TemperatureHigh] = 239;
+        s.limits.value[analysis::HumidityLow] = 450;
+        expectSameAsWindow({"--level", "16", "--from", fromOfFirstVisible(), "--fahrenheit", "--lines", "--colors",
+                            "#00AA00,ff00ff", "--temp-limits", ",75", "--rh-limits", "45,"},
+                           platform::rgb(255, 0, 255));
     });
     t::post([] { t::chooseMenu(app::menuExit); });
     ASSERT_EQ(runProgram(), 0);
@@ -141,7 +150,9 @@ TEST_F(RenderTest, BadOptionsAndFilesAreRefusedAndWriteNothing)
              {"--size", "300x500"}, {"--size", "800x8193"}, {"--size", "800x"}, {"--size", "800x500x2"},
              {"--level", "0"}, {"--level", "21"}, {"--level", "5", "--fit"}, {"--colors", "#0000FF"},
              {"--colors", "#0000F,#FF0000"}, {"--colors", "blue,red"}, {"--from", "2024-02-30 00:00"},
-             {"--from", "2024-03-01"}, {"--dots"}}) {
+             {"--from", "2024-03-01"}, {"--dots"}, {"--level", "0x10"}, {"--level", "+5"}, {"--level", " 5"},
+             {"--level", "1e1"}, {"--size", " +400x400"}, {"--size", "800x+500"}, {"--size", "800x 500"},
+             {"--size", "0x320x500"}}) {
         std::vector<std::string> arguments = {"render", "room.log", "out.png"};
         arguments.insert(arguments.end(), wrong.begin(), wrong.end());
         ProgramRun run = runClimadesk(arguments);
@@ -152,9 +163,10 @@ TEST_F(RenderTest, BadOptionsAndFilesAreRefusedAndWriteNothing)
     ProgramRun noOutput = runClimadesk({"render", "room.log"});
     EXPECT_EQ(noOutput.exitCode, 2);
 
-    // Later than the newest record (2024-03-15 12:00): no picture to start.
+    // Later than the newest record (2024-03-15 12:00): the file has no picture
+    // to start, a failure of the file.
     ProgramRun late = runClimadesk({"render", "room.log", "out.png", "--from", "2024-03-15 12:01"});
-    EXPECT_EQ(late.exitCode, 2);
+    EXPECT_EQ(late.exitCode, 1);
     EXPECT_EQ(late.err, "No record at or after 2024-03-15 12:01 in room.log\n");
     EXPECT_FALSE(platform::fileExists("out.png"));
 

@@ -6,6 +6,8 @@
 #include <io.h>
 #include <windows.h>
 #else
+#include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
@@ -54,8 +56,9 @@ HANDLE inheritable(std::FILE* file)
 // Runs the program with the three files as its standard streams: its exit code,
 // or -1 when it cannot start.
 int runWith(const std::string& program, const std::vector<std::string>& arguments, std::FILE* in, std::FILE* out,
-            std::FILE* err)
+            std::FILE* err, const RunSetting& setting)
 {
+    std::FILE* output = setting.outputPath.empty() ? nullptr : std::fopen(setting.outputPath.c_str(), "wb");
     std::string line = quoted(program);
     for (const std::string& a : arguments)
         line += " " + quoted(a);
@@ -63,11 +66,14 @@ int runWith(const std::string& program, const std::vector<std::string>& argument
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdInput = inheritable(in);
-    startup.hStdOutput = inheritable(out);
+    startup.hStdOutput = inheritable(output ? output : out);
     startup.hStdError = inheritable(err);
     PROCESS_INFORMATION started = {};
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
-                        &started))
+    const bool started_ = CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
+                                         nullptr, &startup, &started);
+    if (output)
+        std::fclose(output);
+    if (!started_)
         return -1;
     WaitForSingleObject(started.hProcess, INFINITE);
     DWORD code = 0;
@@ -80,13 +86,19 @@ int runWith(const std::string& program, const std::vector<std::string>& argument
 #else
 
 int runWith(const std::string& program, const std::vector<std::string>& arguments, std::FILE* in, std::FILE* out,
-            std::FILE* err)
+            std::FILE* err, const RunSetting& setting)
 {
     const pid_t child = fork();
     if (child == 0) {
         dup2(fileno(in), 0);
         dup2(fileno(out), 1);
         dup2(fileno(err), 2);
+        if (!setting.outputPath.empty())
+            dup2(open(setting.outputPath.c_str(), O_WRONLY), 1);
+        if (setting.dataLimit != 0) {
+            const rlimit limit{setting.dataLimit, setting.dataLimit};
+            setrlimit(RLIMIT_DATA, &limit);
+        }
         unsetenv("DISPLAY");
         unsetenv("WAYLAND_DISPLAY");
         unsetenv("QT_QPA_PLATFORM");
@@ -105,7 +117,8 @@ int runWith(const std::string& program, const std::vector<std::string>& argument
 
 #endif
 
-ProgramRun runChild(const std::string& program, const std::vector<std::string>& arguments, const std::string& input)
+ProgramRun runChild(const std::string& program, const std::vector<std::string>& arguments, const std::string& input,
+                    const RunSetting& setting)
 {
     std::FILE* in = std::tmpfile();
     std::FILE* out = std::tmpfile();
@@ -114,7 +127,7 @@ ProgramRun runChild(const std::string& program, const std::vector<std::string>& 
     std::rewind(in);
     std::fflush(nullptr);
     ProgramRun run;
-    run.exitCode = runWith(program, arguments, in, out, err);
+    run.exitCode = runWith(program, arguments, in, out, err, setting);
     std::fclose(in);
     run.out = contentOf(out);
     run.err = contentOf(err);
@@ -123,14 +136,40 @@ ProgramRun runChild(const std::string& program, const std::vector<std::string>& 
 
 } // namespace
 
-ProgramRun runClimadesk(const std::vector<std::string>& arguments)
+ProgramRun runClimadesk(const std::vector<std::string>& arguments, const RunSetting& setting)
 {
-    return runChild(CLIMADESK_EXE, arguments, "");
+    return runChild(CLIMADESK_EXE, arguments, "", setting);
 }
 
 #ifndef _WIN32
 ProgramRun runPython(const std::string& script, const std::string& input)
 {
-    return runChild("python3", {"-c", script}, input);
+    return runChild("python3", {"-c", script}, input, {});
+}
+
+ProgramRun runClimadeskOnTerminal(const std::vector<std::string>& arguments)
+{
+    // The program and its arguments come on standard input, split by zero bytes.
+    const char* const script = "import os, pty, sys\n"
+                               "argv = sys.stdin.buffer.read().decode().split('\\0')\n"
+                               "pid, fd = pty.fork()\n"
+                               "if pid == 0:\n"
+                               "    os.execv(argv[0], argv)\n"
+                               "out = b''\n"
+                               "while True:\n"
+                               "    try:\n"
+                               "        data = os.read(fd, 4096)\n"
+                               "    except OSError:\n"
+                               "        break\n"
+                               "    if not data:\n"
+                               "        break\n"
+                               "    out += data\n"
+                               "status = os.waitpid(pid, 0)[1]\n"
+                               "sys.stdout.buffer.write(out)\n"
+                               "sys.exit(os.waitstatus_to_exitcode(status))\n";
+    std::string input = CLIMADESK_EXE;
+    for (const std::string& a : arguments)
+        input += '\0' + a;
+    return runPython(script, input);
 }
 #endif

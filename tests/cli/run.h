@@ -12,8 +12,18 @@ struct ProgramRun {
     std::string err;   // standard error
 };
 
+// What the child gets besides its arguments.
+struct RunSetting {
+    std::string outputPath;   // not empty: standard output goes to this file (say "/dev/full")
+    size_t dataLimit = 0;     // not 0: the most bytes of data memory it may take (RLIMIT_DATA)
+};
+
 // Runs climadesk with `arguments` in the current working directory.
-ProgramRun runClimadesk(const std::vector<std::string>& arguments);
+ProgramRun runClimadesk(const std::vector<std::string>& arguments, const RunSetting& setting = {});
+
+// Runs climadesk on a terminal of its own (a pseudo-terminal, through python3's
+// pty module): standard output and error both show in `out`, lines ended by CR LF.
+ProgramRun runClimadeskOnTerminal(const std::vector<std::string>& arguments);
 
 #ifndef _WIN32
 // Runs `python3 -c script` with `input` on its standard input: its output. Not on

@@ -2,6 +2,7 @@
 // does with its windows. Skipped, saying why, where no X server can start.
 #include "desktop/xserver.h"
 #include "support/program.h"
+#include "support/simulator.h"
 
 #include "app/ids.h"
 #include "platform/controls.h"
@@ -40,6 +41,12 @@ protected:
         return at == stack.end() ? -1 : at - stack.begin();
     }
 
+    // True while the window is mapped and shown on the screen.
+    static bool viewable(unsigned long long window)
+    {
+        return desktop::x11("xwininfo -id " + std::to_string(window)).find("IsViewable") != std::string::npos;
+    }
+
     static void clickScreen(int x, int y)
     {
         desktop::x11("xdotool mousemove --sync " + std::to_string(x) + " " + std::to_string(y) + " click 1");
@@ -70,6 +77,51 @@ TEST_F(DesktopTest, OwnedWindowStaysAboveItsOwnerAndTakesTheClick)
     });
     t::post([] {
         EXPECT_FALSE(platform::windowExists(preferencesWindow));
+        t::chooseMenu(menuExit);
+    });
+    EXPECT_EQ(runProgram(), 0);
+}
+
+// The Monitor window is owned like the others: above the main window, no entry
+// of its own in a taskbar, and a click on the main window brings it back; it
+// stays on screen while monitoring hides the main window.
+TEST_F(DesktopTest, MonitorIsOwnedByTheMainWindowAndStaysShownWhileMonitoring)
+{
+    Simulator sim({"--readings", "21.5 45.0"});
+    ASSERT_TRUE(sim.started());
+    writePreferences(sim.address());
+    t::post([] { t::chooseMenu(menuMonitor); });
+    t::post([] {
+        t::pumpFor(800);
+        unsigned long long main = t::nativeWindowId(mainWindow);
+        unsigned long long monitor = t::nativeWindowId(deviceWindow);
+        EXPECT_EQ(desktop::transientFor(monitor), main);
+        for (auto [x, y] : {std::pair{1100, 900}, std::pair{15, 35}}) {
+            clickScreen(x, y);
+            EXPECT_GT(depthOf(monitor), depthOf(main)) << "after a click at " << x << "," << y;
+            EXPECT_EQ(desktop::activeWindow(), monitor) << "after a click at " << x << "," << y;
+        }
+        t::click(deviceButton);
+    });
+    t::post([] {});   // the event the polling loop takes and drops as it starts
+    t::post([] {
+        EXPECT_EQ(platform::text(deviceButton), "Stop Monitor");
+        t::pumpFor(800);
+        EXPECT_FALSE(viewable(t::nativeWindowId(mainWindow)));
+        EXPECT_TRUE(viewable(t::nativeWindowId(deviceWindow)));
+        t::click(deviceButton);
+    });
+    t::post([] {
+        t::pumpFor(800);
+        unsigned long long main = t::nativeWindowId(mainWindow);
+        unsigned long long monitor = t::nativeWindowId(deviceWindow);
+        EXPECT_TRUE(viewable(main));
+        EXPECT_GT(depthOf(monitor), depthOf(main));
+        EXPECT_EQ(desktop::activeWindow(), monitor);
+        t::requestClose(deviceWindow);
+    });
+    t::post([] {
+        EXPECT_FALSE(platform::windowExists(deviceWindow));
         t::chooseMenu(menuExit);
     });
     EXPECT_EQ(runProgram(), 0);

@@ -45,20 +45,6 @@ protected:
         records::fitTimeScale(records::spanOf(600, 5));
     }
 
-    // Replaces preferences.pref: default colours and dots, the given scale and address.
-    void writePreferences(const std::string& address, bool celsius = true) const
-    {
-        writeText("preferences.pref", preferencesText(address, celsius));
-    }
-
-    // The settings file as the program writes it for those settings.
-    static std::string preferencesText(const std::string& address, bool celsius = true)
-    {
-        return "[Settings]\r\nSerial Port = \r\nColor RH = 16711680\r\nColor Temp = 255\r\n"
-               "Temperature scale = "
-               + std::string(celsius ? "Celsius" : "Fahrenheit")
-               + "\r\nStyle = Dot\r\n[TCP/IP Settings]\r\nIP Address = " + address + "\r\n";
-    }
 };
 
 // 2024-03-15 12:00:00 as the program counts (no time zone), and the simulator's

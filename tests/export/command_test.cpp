@@ -304,20 +304,3 @@ TEST_F(ExportCommandTest, LargeStoresGoWhereTheyFit)
     EXPECT_EQ(text, "no BOM 100000\n" + sheet);
 }
 
-TEST_F(ExportCommandTest, XlsxNumbersDoNotFollowTheLocale)
-{
-    // The toolkit takes LC_NUMERIC from the environment; a decimal comma there
-    // must not reach the workbook's XML.
-    const std::string saved = std::setlocale(LC_ALL, nullptr);
-    ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr);
-    const std::vector<records::Record> recs = {{1710504000, 453, 215}};
-    const xls::ExportResult result = xls::exportRecords(recs, pathOf("de.xlsx"), xls::Format::Xlsx, {});
-    EXPECT_STREQ(std::setlocale(LC_NUMERIC, nullptr), "de_DE.UTF-8");   // given back
-    std::setlocale(LC_ALL, saved.c_str());
-    ASSERT_EQ(result, xls::ExportResult::Written);
-    writeText("read.py", readBackScript);
-    EXPECT_EQ(output("/usr/bin/python3 " + pathOf("read.py") + " rows:" + pathOf("de.xlsx")),
-              "Date and time|Temperature (\xC2\xB0" "C)|Humidity (%RH)|Dew point (\xC2\xB0" "C)|"
-              "Absolute humidity (g/m\xC2\xB3)\n"
-              "2024-03-15 12:00:00|21.5|45.3|9.2|8.5\n");
-}

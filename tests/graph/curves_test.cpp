@@ -174,3 +174,21 @@ TEST_F(CurvesTest, SamePixelsWhereTheDotsOfNeighbouringValuesStandApart)
             EXPECT_EQ(drawBothWays(plot, w, h), 0) << "visible " << visible << (celsius ? " C" : " F");
         }
 }
+
+// A new load of as many records, in the same memory (a cleared store keeps its
+// room), is drawn from its own records, not from the summary of the old ones.
+TEST_F(CurvesTest, ANewLoadOfTheSameSizeIsNeverDrawnFromTheOldSummary)
+{
+    std::mt19937 random(5);
+    const int w = 1000, h = 600;
+    graph::Extremes e{0, 800, -100, 400};
+    graph::CurvePlot plot{fast, w, h, graph::computeScales(e, true), true, true, rgb(0, 0, 255), rgb(255, 0, 0), 0, 2620800};
+    fillWalk(random, 60000, false, false);
+    const records::Record* place = records::store().records.data();
+    ASSERT_EQ(drawBothWays(plot, w, h), 0);
+    records::clearRecords();
+    for (int32_t i = 0; i < 60000; ++i)
+        records::appendRecord(100 + i % 7, 700 - i % 5);
+    ASSERT_EQ(records::store().records.data(), place);
+    EXPECT_EQ(drawBothWays(plot, w, h), 0);
+}

@@ -277,3 +277,58 @@ TEST_F(GraphTest, SmallOrEmptyGraphIsPlainWhite)
     });
     EXPECT_EQ(runProgram(), 0);
 }
+
+TEST_F(GraphTest, SetLimitsAreDashedLinesInTheirCurvesColours)
+{
+    runWith({
+        [] {
+            // Temperature axis 160..360 (tenths of degrees C), humidity 0..500.
+            loadValues({{215, 450}, {182, 300}, {0, 0}, {256, 455}, {220, 400}}, 300);
+            const int w = W(), h = H();
+            const int other = 950;   // an image of the test's own
+            platform::createImage(other, w, h);
+            graph::renderGraph({other, w, h, graph::timeWindow().timeScalePosition, graph::firstVisible(), 0});
+            graph::drawGraph(graph::Target::Screen);
+            EXPECT_EQ(differingPixels(graphImage, other), 0);   // the window's graph, no cursor
+
+            analysis::Limits& limits = settings().limits;
+            limits.value[analysis::TemperatureHigh] = 330;
+            limits.value[analysis::HumidityLow] = 100;
+            limits.value[analysis::HumidityHigh] = 600;   // above the axis: not drawn
+            graph::drawGraph(graph::Target::Screen);
+            const Scales s = graph::computeScales(graph::extremes(), true);
+            const int yT = static_cast<int>(graph::temperatureY(s, h, 330, true));
+            const int yH = static_cast<int>(graph::humidityY(s, h, 100));
+            // Dashes of 8 pixels and gaps of 4 from x = 26, inside the frame.
+            for (int x = 26; x <= w - 26; ++x) {
+                const bool dash = (x - 26) % 12 < 8;
+                EXPECT_EQ(platform::pixel(graphImage, x, yT) == red, dash) << x;
+                EXPECT_EQ(platform::pixel(graphImage, x, yH) == blue, dash) << x;
+            }
+            EXPECT_EQ(platform::pixel(graphImage, 25, yT), black);
+            EXPECT_EQ(platform::pixel(graphImage, w - 25, yT), black);
+            // Nothing else changed: the two lines are the only difference.
+            const int dashes = count(red, 26, yT, w - 26, yT) + count(blue, 26, yH, w - 26, yH);
+            EXPECT_EQ(differingPixels(graphImage, other), dashes);
+
+            // In Fahrenheit the temperature line follows its axis (23.0 degrees C
+            // lies on both, between the records' values).
+            settings().celsius = false;
+            limits.value[analysis::TemperatureHigh] = 230;
+            limits.value[analysis::HumidityLow].reset();
+            graph::drawGraph(graph::Target::Screen);
+            const Scales f = graph::computeScales(graph::extremes(), false);
+            const int yF = static_cast<int>(graph::temperatureY(f, h, 230, false));
+            EXPECT_NE(yF, static_cast<int>(graph::temperatureY(s, h, 230, true)));
+            EXPECT_GE(count(red, 26, yF, w - 26, yF), 8 * ((w - 51) / 12) - 3);
+            EXPECT_EQ(count(blue, 26, yH, w - 26, yH), 0);
+
+            // With no limit set, every pixel is as before.
+            settings().celsius = true;
+            limits = analysis::Limits{};
+            graph::drawGraph(graph::Target::Screen);
+            EXPECT_EQ(differingPixels(graphImage, other), 0);
+            platform::freeImage(other);
+        },
+    });
+}

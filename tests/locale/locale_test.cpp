@@ -9,6 +9,7 @@
 #include "records/store.h"
 
 #include <clocale>
+#include <cstdio>
 #include <cstdlib>
 #include <regex>
 
@@ -41,6 +42,23 @@ void expectPoint(const std::string& text)
     EXPECT_FALSE(std::regex_search(text, std::regex("[0-9],[0-9]"))) << text;
 }
 
+// The temperatures and humidities of a workbook's sheet, read by openpyxl.
+std::string sheetValues(const std::string& path)
+{
+    const std::string command = "/usr/bin/python3 -c \"import openpyxl, sys\n"
+                                "ws = openpyxl.load_workbook(sys.argv[1])['Records']\n"
+                                "print(''.join('%.1f %.1f ' % (r[1], r[2]) for r in ws.iter_rows(min_row=2, values_only=True)))\" "
+                                + path;
+    std::string out;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char chunk[256];
+        for (size_t got; (got = fread(chunk, 1, sizeof chunk, pipe)) > 0;)
+            out.append(chunk, got);
+        pclose(pipe);
+    }
+    return out;
+}
+
 } // namespace
 
 TEST_F(LocaleTest, NumbersKeepTheirPointInACommaLocale)
@@ -49,6 +67,7 @@ TEST_F(LocaleTest, NumbersKeepTheirPointInACommaLocale)
     t::answerOpenFile(pathOf("room.log"));
     t::answerSaveFile(pathOf("copy.log"), 0);
     t::answerSaveFile(pathOf("room.xls"), 0);
+    t::answerSaveFile(pathOf("room.xlsx"), 1);
     t::post([] { t::chooseMenu(menuImportRecords); });
     t::post([] {
         for (int text : {humidityMaxText, humidityMinText, temperatureMaxText, temperatureMinText})
@@ -61,6 +80,7 @@ TEST_F(LocaleTest, NumbersKeepTheirPointInACommaLocale)
         t::chooseMenu(menuSaveAs);
     });
     t::post([] { t::chooseMenu(menuExportAsExcel); });
+    t::post([] { t::chooseMenu(menuExportAsExcel); });
     t::post([] { t::click(profileButton); });
     t::post([] {
         std::vector<std::string> rows = t::listRows(profileList);
@@ -71,6 +91,9 @@ TEST_F(LocaleTest, NumbersKeepTheirPointInACommaLocale)
     t::post([this] {
         EXPECT_EQ(readText("copy.log"), roomLog);
         EXPECT_EQ(readText("room.xls"), xls::workbookBytes(records::store().records));
+        // libxlsxwriter prints its numbers with printf: the toolkit's locale must
+        // not reach the workbook's XML.
+        EXPECT_EQ(sheetValues(pathOf("room.xlsx")), "21.5 45.3 22.0 50.8 -10.5 80.0 \n");
         EXPECT_TRUE(t::messages().empty());
         t::chooseMenu(menuExit);
     });

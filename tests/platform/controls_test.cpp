@@ -159,6 +159,46 @@ TEST_F(ControlsTest, OptionsExcludeOthersOfTheirGroupOnly)
     EXPECT_EQ(text(28), "\xB0" "C (Celsius)");
 }
 
+TEST_F(ControlsTest, CheckBoxToggles)
+{
+    createCheckBox(win, 37, "Low limit", {20, 30, 100, 20});
+    EXPECT_FALSE(checkBoxChecked(37));
+    setCheckBoxChecked(37, true);
+    EXPECT_TRUE(checkBoxChecked(37));
+    EXPECT_TRUE(drained().empty());   // the program's own change is no click
+    t::click(37);
+    EXPECT_FALSE(checkBoxChecked(37));
+    t::click(37);
+    EXPECT_TRUE(checkBoxChecked(37));
+    std::vector<Event> events = drained();
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[0].kind, EventKind::Control);
+    EXPECT_EQ(events[0].id, 37);
+    EXPECT_EQ(text(37), "Low limit");
+    EXPECT_FALSE(checkBoxChecked(38));   // no such control
+}
+
+TEST_F(ControlsTest, NumberFieldTakesOnlyWhatCanMakeANumberWithOneDecimal)
+{
+    createNumberField(win, 41, {125, 30, 70, 20});
+    setText(41, "-2.5");
+    EXPECT_EQ(text(41), "-2.5");
+    // Refused keys beep and change nothing: a second point or decimal, a
+    // second minus, a letter, a sixth digit.
+    t::retypeText(41, "-12345.67-x.");
+    EXPECT_EQ(text(41), "-12345.6");
+    EXPECT_EQ(t::beeps(), 4);
+    t::retypeText(41, "123456");
+    EXPECT_EQ(text(41), "12345");
+    // A comma is the point; an unfinished number stays as typed.
+    t::retypeText(41, "0,5");
+    EXPECT_EQ(text(41), "0.5");
+    t::retypeText(41, "-");
+    EXPECT_EQ(text(41), "-");
+    EXPECT_EQ(t::beeps(), 5);
+    EXPECT_TRUE(drained().empty());   // edits raise no event
+}
+
 TEST_F(ControlsTest, TrackBarReportsOnlyTheUsersMoves)
 {
     createTrackBar(win, 20, {20, 380, 160, 30}, 6, 16);
@@ -171,6 +211,31 @@ TEST_F(ControlsTest, TrackBarReportsOnlyTheUsersMoves)
     EXPECT_EQ(trackBarPosition(20), 10);
     setTrackBarPosition(20, 3);
     EXPECT_EQ(trackBarPosition(20), 6);   // the range limits what it shows
+}
+
+// One event for each change of the value that the program did not make, and one
+// for each action of the user that leaves the value as it was.
+TEST_F(ControlsTest, TrackBarReportsEachChangeOfTheUserOnce)
+{
+    createTrackBar(win, 20, {20, 380, 160, 30}, 6, 16);
+    setTrackBarPosition(20, 9);
+    t::setValueAccessibly(20, 12);   // a screen reader or voice control
+    ASSERT_EQ(drained().size(), 1u);
+    EXPECT_EQ(trackBarPosition(20), 12);
+    t::setValueAccessibly(20, 12);   // nothing changes, nothing happens
+    t::setValueAccessibly(20, 40);   // the range limits it
+    EXPECT_EQ(drained().size(), 1u);
+    EXPECT_EQ(trackBarPosition(20), 16);
+    t::sendKey(20, t::Key::Left);    // changes the value
+    t::sendKey(20, t::Key::End);     // changes it back
+    t::sendKey(20, t::Key::End);     // leaves it: still the user's action
+    std::vector<Event> events = drained();
+    ASSERT_EQ(events.size(), 3u);
+    EXPECT_EQ(events[2].kind, EventKind::Control);
+    EXPECT_EQ(events[2].window, win);
+    EXPECT_EQ(events[2].id, 20);
+    setTrackBarPosition(20, 7);
+    EXPECT_TRUE(drained().empty());
 }
 
 TEST_F(ControlsTest, TextsButtonsAndStateReadBack)
@@ -224,6 +289,19 @@ TEST_F(ControlsTest, DropDownTakesItsEntriesAtOnce)
     EXPECT_LT(made, 1000);     // only what is shown is made
     setDropDownEntries(63, 2, [](int i) { return i == 0 ? std::string("\xB0" "C") : std::string("only"); });
     EXPECT_EQ(t::dropDownEntries(63), (std::vector<std::string>{"\xB0" "C", "only"}));
+}
+
+// Type-ahead takes letters in either case; each move of the selection is an event.
+TEST_F(ControlsTest, DropDownTypingMatchesLettersInEitherCase)
+{
+    createDropDown(win, 63, {20, 20, 150, 30});
+    const std::vector<std::string> names = {"Alpha", "beta", "Beta 2", "gamma"};
+    setDropDownEntries(63, 4, [names](int i) { return names[static_cast<size_t>(i)]; });
+    selectDropDownEntry(63, 0);
+    drained();
+    t::typeText(63, "BETA 2");   // "B" moves to "beta", "BETA " on to "Beta 2"
+    EXPECT_EQ(selectedDropDownEntry(63), 2);
+    EXPECT_EQ(drained().size(), 2u);
 }
 
 TEST_F(ControlsTest, MenusAndStatusBar)

@@ -7,6 +7,7 @@
 #include "platform/window.h"
 
 #include <cstdlib>
+#include <filesystem>
 #include <set>
 #include <utility>
 #include <vector>
@@ -208,4 +209,24 @@ TEST_F(ImagesTest, JpegPicturesDecodeAtTheirSizes)
     EXPECT_FALSE(decodeJpeg(canvas, garbage, sizeof garbage));
     EXPECT_FALSE(imageExists(canvas));
     EXPECT_FALSE(decodeJpeg(canvas, logo.data, 100));
+}
+
+// A PNG file holds the image's pixels; an image libpng refuses (wider than its
+// limit of a million pixels) is a failure that leaves the old file as it was.
+TEST_F(ImagesTest, PngFilesHoldThePixelsAndAFailureKeepsTheOldFile)
+{
+    constexpr int readBack = 3;
+    createImage(canvas, 30, 20);
+    fillRect(canvas, 0, 0, 30, 20, grey);
+    fillRect(canvas, 3, 4, 5, 6, red);
+    ASSERT_TRUE(writeImagePng(canvas, pathOf("graph.png")));
+    const std::string written = readText("graph.png");
+    ASSERT_TRUE(platform::testing::loadImagePng(readBack, pathOf("graph.png")));
+    EXPECT_EQ(differingPixels(readBack, canvas), 0);
+
+    createImage(canvas, 1000001, 1);
+    EXPECT_FALSE(writeImagePng(canvas, pathOf("graph.png")));
+    EXPECT_EQ(readText("graph.png"), written);
+    EXPECT_FALSE(writeImagePng(canvas, pathOf("wide.png")));
+    EXPECT_FALSE(std::filesystem::exists(pathOf("wide.png")));
 }

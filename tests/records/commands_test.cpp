@@ -7,6 +7,8 @@
 #include "platform/window.h"
 #include "graph/timewindow.h"
 #include "records/logfile.h"
+#include "records/sha256.h"
+#include "records/store.h"
 
 using namespace app;
 namespace t = platform::testing;
@@ -167,6 +169,53 @@ TEST_F(RecordFileCommandsTest, FailedSaveReportsAndDestroysNothing)
         EXPECT_EQ(after, before);
         EXPECT_EQ(platform::windowTitle(mainWindow), "Climadesk - room.log");
         EXPECT_EQ(records::store().fileTitle, "room.log");
+        t::chooseMenu(menuExit);
+    });
+    EXPECT_EQ(runProgram(), 0);
+}
+
+TEST(Sha256, KnownDigestsAcrossTheBlockBoundaries)
+{
+    const std::pair<std::string, const char*> table[] = {
+        {"", "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855"},
+        {"abc", "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"},
+        {std::string(55, 'a'), "9f4390f8d30c2dd92ec9f095b65e2b9ae9b0a925a5258e241c9f1e910f734318"},
+        {std::string(56, 'a'), "b35439a4ac6f0948b6d6f9e3c6af0f5f590ce20f1bde7090ef7970686ec6738a"},
+        {std::string(64, 'a'), "ffe054fe7ae0cb6dc65c3af9b61d5209f439851db43d0ba5997337df154668eb"},
+        {std::string(119, 'a'), "31eba51c313a5c08226adf18d4a359cfdfd8d2e816b13f4af952f7ea6584dcfb"},
+        {std::string(1000000, 'a'), "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0"},
+    };
+    for (const auto& [bytes, digest] : table) {
+        EXPECT_EQ(records::sha256Hex(bytes), digest) << bytes.size();
+        // The same bytes added in uneven pieces, as a file is read.
+        records::Sha256 pieces;
+        for (size_t at = 0, piece = 1; at < bytes.size(); at += piece, piece = piece * 3 % 200 + 1)
+            pieces.add(std::string_view(bytes).substr(at, piece));
+        EXPECT_EQ(pieces.hex(), digest) << bytes.size();
+    }
+}
+
+TEST_F(RecordFileCommandsTest, TheDigestFollowsTheFileAsLastImportedOrSaved)
+{
+    // Line ends of LF only read the same, but a save writes CR LF: other bytes.
+    std::string lfLog = roomLog;
+    for (size_t at; (at = lfLog.find('\r')) != std::string::npos;)
+        lfLog.erase(at, 1);
+    writeText("room.log", lfLog);
+    t::answerOpenFile(pathOf("room.log"));
+    t::answerSaveFile(pathOf("saved.log"), 0);
+    t::post([] { t::chooseMenu(menuImportRecords); });
+    t::post([lfLog] {
+        EXPECT_EQ(records::store().fileDigest, records::sha256Hex(lfLog));
+        t::chooseMenu(menuSaveAs);
+    });
+    t::post([this] {
+        EXPECT_EQ(records::store().fileDigest, records::sha256Hex(readText("saved.log")));
+        EXPECT_EQ(records::store().fileDigest, records::sha256Hex(roomLog));
+        t::chooseMenu(menuClose);
+    });
+    t::post([] {
+        EXPECT_EQ(records::store().fileDigest, "");
         t::chooseMenu(menuExit);
     });
     EXPECT_EQ(runProgram(), 0);

@@ -184,8 +184,10 @@ TEST(LogFileTest, WritesRecordAndIntervalLines)
     EXPECT_EQ(records::formatRecordLine(-42, 800), "-4.2,80.0");
     EXPECT_EQ(records::formatRecordLine(5, 103), "+0.5,10.3");
     EXPECT_EQ(records::formatRecordLine(-5, 1), "-0.5,0.1");
-    EXPECT_EQ(records::formatRecordLine(0, 456), "----------");
-    EXPECT_EQ(records::formatRecordLine(235, 0), "----------");
+    // Only a gap is written as the gap line: a reading of 0.0 is kept.
+    EXPECT_EQ(records::formatRecordLine(0, 0), "----------");
+    EXPECT_EQ(records::formatRecordLine(0, 456), "+0.0,45.6");
+    EXPECT_EQ(records::formatRecordLine(235, 0), "+23.5,0.0");
     // A negative humidity keeps its sign.
     EXPECT_EQ(records::formatRecordLine(10, -42), "+1.0,-4.2");
     EXPECT_EQ(records::formatRecordLine(10, -5), "+1.0,-0.5");
@@ -225,7 +227,7 @@ TEST(LogFileTest, WritesTheWholeFile)
         "+23.5,45.6\r\n"
         "-4.2,80.0\r\n"
         "----------\r\n"
-        "----------\r\n"
+        "+0.0,50.0\r\n"
         "+0.5,10.3\r\n"
         "**********\r\n";
     EXPECT_EQ(records::formatLogFile(stored, 300), expected);
@@ -253,6 +255,7 @@ TEST(LogFileTest, ReadsBackWhatItWrote)
     stored.push_back({0, maxTenths, minTenths});
     stored.push_back({0, 0, 500});
     stored.push_back({0, 456, 0});
+    stored.push_back({0, 0, 0});
     int32_t time = 1525876260; // 14:31:00
     for (auto record = stored.rbegin(); record != stored.rend(); ++record, time -= 60)
         record->time = time;
@@ -263,9 +266,8 @@ TEST(LogFileTest, ReadsBackWhatItWrote)
     EXPECT_EQ(file.interval, 60);
     ASSERT_EQ(file.records.size(), stored.size());
     for (size_t i = 0; i < stored.size(); ++i) {
-        const bool gap = stored[i].temperature == 0 || stored[i].humidity == 0;
-        ASSERT_EQ(file.records[i].temperature, gap ? 0 : stored[i].temperature) << i;
-        ASSERT_EQ(file.records[i].humidity, gap ? 0 : stored[i].humidity) << i;
+        ASSERT_EQ(file.records[i].temperature, stored[i].temperature) << i;
+        ASSERT_EQ(file.records[i].humidity, stored[i].humidity) << i;
     }
 
     // Seconds are not written: the newest time comes back to the minute.

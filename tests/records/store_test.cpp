@@ -164,6 +164,17 @@ TEST(TimeScale, LevelForSpanAtEachBoundary)
         EXPECT_EQ(records::levelForSpan(c.span), c.level) << "span " << c.span;
 }
 
+TEST(TimeScale, ZoomLevelForSpanGoesOnToFiftyTwoWeeks)
+{
+    // The same as levelForSpan up to 16, then the longer divisions.
+    EXPECT_EQ(records::zoomLevelForSpan(1499), 6);
+    EXPECT_EQ(records::zoomLevelForSpan(3'024'000 - 1), 16);   // q = 604799
+    EXPECT_EQ(records::zoomLevelForSpan(3'024'000), 17);       // q = 604800: one week is not longer
+    EXPECT_EQ(records::zoomLevelForSpan(39'312'000), 20);      // q = 13 weeks
+    EXPECT_EQ(records::zoomLevelForSpan(std::numeric_limits<int32_t>::max()), 20);
+    EXPECT_EQ(records::zoomLevelForSpan(-1), 1);
+}
+
 TEST(TimeScale, LevelTable)
 {
     EXPECT_EQ(records::timeScaleLevel(1).span, 10);

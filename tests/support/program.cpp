@@ -7,9 +7,20 @@
 void ProgramTest::SetUp()
 {
     SeamTest::SetUp();
-    writeText("preferences.pref",
-              "[Settings]\r\nSerial Port = \r\nColor RH = 16711680\r\nColor Temp = 255\r\n"
-              "Temperature scale = Celsius\r\nStyle = Dot\r\n[TCP/IP Settings]\r\nIP Address = 127.0.0.1\r\n");
+    writePreferences("127.0.0.1");
+}
+
+void ProgramTest::writePreferences(const std::string& address, bool celsius) const
+{
+    writeText("preferences.pref", preferencesText(address, celsius));
+}
+
+std::string ProgramTest::preferencesText(const std::string& address, bool celsius)
+{
+    return "[Settings]\r\nSerial Port = \r\nColor RH = 16711680\r\nColor Temp = 255\r\n"
+           "Temperature scale = "
+           + std::string(celsius ? "Celsius" : "Fahrenheit")
+           + "\r\nStyle = Dot\r\n[TCP/IP Settings]\r\nIP Address = " + address + "\r\n";
 }
 
 int ProgramTest::runProgram()

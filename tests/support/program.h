@@ -12,6 +12,7 @@
 #include "records/store.h"
 
 #include <cstdint>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -31,6 +32,11 @@ protected:
 
     // Start-up, main loop, shutdown: returns the program's exit code.
     int runProgram();
+
+    // Replaces preferences.pref: default colours and dots, the given scale and address.
+    void writePreferences(const std::string& address, bool celsius = true) const;
+    // The settings file as the program writes it for those settings.
+    static std::string preferencesText(const std::string& address, bool celsius = true);
 
     // 2024-03-15 12:00:00 as the program counts (no time zone).
     static constexpr int32_t march15Noon = 1710504000;

@@ -103,7 +103,7 @@ Logger::Logger(const Options& given) : options(given)
                            : curveSamples(options.samples, options.intervalMinutes, options.seed);
 }
 
-std::string Logger::queryReply(Status status, double nowSeconds) const
+std::string Logger::queryReply(Status status, double nowSeconds, int query) const
 {
     std::string reply(64, ' ');
     switch (status) {
@@ -121,7 +121,7 @@ std::string Logger::queryReply(Status status, double nowSeconds) const
         put(reply, 35, std::string(*options.rawInterval).append(2 - options.rawInterval->size(), ' '));
     std::snprintf(field, sizeof field, "%05d", options.samples);
     put(reply, 45, options.rawCount ? std::string(*options.rawCount).append(5 - options.rawCount->size(), ' ') : field);
-    put(reply, 50, readingBytes(nowSeconds));
+    put(reply, 50, readingBytes(nowSeconds, query));
     for (int i = 0; i < options.queryExtraBytes; ++i)
         reply += static_cast<char>('a' + i % 26);
     return reply;
@@ -139,10 +139,13 @@ std::string Logger::dumpReply() const
     return dump;
 }
 
-std::string Logger::readingBytes(double nowSeconds) const
+std::string Logger::readingBytes(double nowSeconds, int query) const
 {
-    if (options.readings)
-        return std::string(*options.readings).append(10 - options.readings->size(), '\0');
+    if (!options.readings.empty()) {
+        const size_t last = options.readings.size() - 1;
+        const std::string& text = options.readings[std::min(static_cast<size_t>(query), last)];
+        return std::string(text).append(10 - text.size(), '\0');
+    }
     // A slow swing of a few minutes with a flicker, so every query may differ.
     double swing = std::sin(2 * pi * nowSeconds / 180);
     double flicker = std::sin(nowSeconds * 7.3) * 0.15;

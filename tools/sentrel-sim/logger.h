@@ -19,15 +19,16 @@ class Logger {
 public:
     explicit Logger(const Options& options);
 
-    // The 64-byte reply to a query, with the display texts for `nowSeconds`.
-    std::string queryReply(Status status, double nowSeconds) const;
+    // The 64-byte reply to query number `query` (0 first), with the display
+    // texts for `nowSeconds`.
+    std::string queryReply(Status status, double nowSeconds, int query) const;
     // The dump: 3 bytes per stored sample, oldest first, then the faults' changes
     // (--short-dump cuts it, --extra adds bytes, --reset-after cuts what is sent
     // before the reset).
     std::string dumpReply() const;
 
 private:
-    std::string readingBytes(double nowSeconds) const;
+    std::string readingBytes(double nowSeconds, int query) const;
 
     Options options;
     std::string newestText;     // "YYYY/MM/DDHH:MM"

@@ -37,8 +37,10 @@ What the logger holds:
                      tenths, and every sample with i mod 25 = 24 is a gap
   --readings TEXT    fixed display texts for bytes 50-59 (temperature in the
                      first five, humidity in the last five); a shorter TEXT is
-                     padded with zero bytes. Default: live texts such as " 21.3"
-                     and " 47.9" that change from one query to the next
+                     padded with zero bytes. TEXT|TEXT|... gives one to each
+                     query in turn, the last one to every query after. Default:
+                     live texts such as " 21.3" and " 47.9" that change from one
+                     query to the next
 
 Faults:
   --busy N           answer the first N queries "BUSY"
@@ -115,6 +117,17 @@ std::string limited(const std::string& name, const std::string& text, size_t len
     return text;
 }
 
+// "A|B|C" into its texts, each at most 10 characters.
+std::vector<std::string> readingTexts(const std::string& text)
+{
+    std::vector<std::string> texts;
+    size_t start = 0;
+    for (size_t bar; (bar = text.find('|', start)) != std::string::npos; start = bar + 1)
+        texts.push_back(limited("--readings", text.substr(start, bar - start), 10));
+    texts.push_back(limited("--readings", text.substr(start), 10));
+    return texts;
+}
+
 void check(const Options& o)
 {
     if (!isLoopback(o.address))
@@ -138,7 +151,7 @@ Options parseOptions(int argc, char** argv)
         {"--interval", [&](const std::string& v) { o.intervalMinutes = number("--interval", v, 0, 99); }},
         {"--newest", [&](const std::string& v) { o.newest = v; }},
         {"--seed", [&](const std::string& v) { o.seed = static_cast<unsigned>(number("--seed", v, 0, 1 << 30)); }},
-        {"--readings", [&](const std::string& v) { o.readings = limited("--readings", v, 10); }},
+        {"--readings", [&](const std::string& v) { o.readings = readingTexts(v); }},
         {"--busy", [&](const std::string& v) { o.busyReplies = number("--busy", v, 0, 1000000); }},
         {"--short-dump", [&](const std::string& v) { o.shortDump = number("--short-dump", v, 0, 299997); }},
         {"--reset-after", [&](const std::string& v) { o.resetAfter = number("--reset-after", v, 0, 299997); }},

@@ -7,6 +7,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace sim {
 
@@ -21,8 +22,9 @@ struct Options {
     unsigned seed = 1;
     // Samples follow a fixed ramp instead of the seeded curves.
     bool ramp = false;
-    // Fixed display texts (bytes 50-59) instead of live ones.
-    std::optional<std::string> readings;
+    // Fixed display texts (bytes 50-59) instead of live ones: one for each
+    // query in turn, the last for every query after; empty for live ones.
+    std::vector<std::string> readings;
     // Fault modes.
     int busyReplies = 0;
     bool garbled = false;

@@ -47,6 +47,7 @@ struct ServerState {
     net::Socket listener = net::noSocket;
     int connections = 0;
     int busyLeft = 0;
+    int queries = 0;   // answered so far, over all connections
     std::vector<Connection> open;
 };
 
@@ -124,7 +125,7 @@ void handleRequest(ServerState& s, Connection& c, const std::string& request)
         say("query " + number);
         if (s.options.silent)
             return;
-        c.out += s.logger.queryReply(queryStatus(s), wallSeconds());
+        c.out += s.logger.queryReply(queryStatus(s), wallSeconds(), s.queries++);
         c.hangUpWhenSent = s.options.closeAfterQuery;
     } else if (command == "QX51D") {
         say("dump " + number);
@@ -278,7 +279,7 @@ void servePass(ServerState& s)
 
 int serve(const Options& options, const Logger& logger)
 {
-    ServerState s{options, logger, net::noSocket, 0, options.busyReplies, {}};
+    ServerState s{options, logger, net::noSocket, 0, options.busyReplies, 0, {}};
     if (!startListening(s))
         return 1;
 #ifdef _WIN32
