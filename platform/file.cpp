@@ -68,6 +68,11 @@ static FILE* openForReading(const std::string& path)
     return _wfopen(widePath(path).c_str(), L"rb");
 }
 
+static int openDescriptorForReading(const std::string& path)
+{
+    return _wopen(widePath(path).c_str(), O_RDONLY | O_BINARY);
+}
+
 static int openForWriting(const std::string& path)
 {
     return _wopen(widePath(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_BINARY, _S_IREAD | _S_IWRITE);
@@ -144,6 +149,11 @@ static int fstatOf(int fd, FileInfo& info)
 static FILE* openForReading(const std::string& path)
 {
     return std::fopen(path.c_str(), "rb");
+}
+
+static int openDescriptorForReading(const std::string& path)
+{
+    return open(path.c_str(), O_RDONLY);
 }
 
 static int openForWriting(const std::string& path)
@@ -253,10 +263,10 @@ bool readFile(const std::string& path, std::string& bytes)
     return ok;
 }
 
-InputFile::InputFile(const std::string& path) : fd(open(path.c_str(), O_RDONLY | O_BINARY))
+InputFile::InputFile(const std::string& path) : fd(openDescriptorForReading(path))
 {
-    struct stat info;
-    if (fd >= 0 && fstat(fd, &info) == 0 && S_ISREG(info.st_mode))
+    FileInfo info;
+    if (fd >= 0 && fstatOf(fd, info) == 0 && S_ISREG(info.st_mode))
         bytes = static_cast<long long>(info.st_size);
 }
 
