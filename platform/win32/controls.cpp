@@ -17,7 +17,7 @@ namespace {
 
 const wchar_t imageViewClass[] = L"ClimadeskImage";
 
-enum class Kind { Frame, Text, Button, Option, TrackBar, ScrollBar, ImageView, List, DropDown, Address, Link };
+enum class Kind { Frame, Text, Button, Option, CheckBox, TrackBar, ScrollBar, ImageView, List, DropDown, Address, Number, Link };
 
 struct ControlRecord {
     HWND hwnd;
@@ -149,6 +149,52 @@ LRESULT CALLBACK addressPartProc(HWND edit, UINT message, WPARAM wParam, LPARAM 
     return DefSubclassProc(edit, message, wParam, lParam);
 }
 
+// What a number field may hold on the way to a number: a leading minus, up to
+// five digits, and a point (or the comma that becomes it) with one digit after it.
+bool numberForm(const std::wstring& text)
+{
+    auto digit = [&text](size_t i) { return i < text.size() && text[i] >= L'0' && text[i] <= L'9'; };
+    size_t i = !text.empty() && text[0] == L'-' ? 1 : 0;
+    for (int digits = 0; digits < 5 && digit(i); ++digits)
+        ++i;
+    if (i < text.size() && (text[i] == L'.' || text[i] == L','))
+        i += digit(i + 1) ? 2 : 1;
+    return i == text.size();
+}
+
+bool editsText(UINT message, WPARAM wParam)
+{
+    return message == WM_CHAR || message == WM_PASTE || message == WM_CUT || message == WM_CLEAR || message == WM_UNDO
+        || message == EM_UNDO || (message == WM_KEYDOWN && wParam == VK_DELETE);
+}
+
+// A number field lets the edit control make each change, then judges what it
+// left: a text that cannot become such a number is taken back with a beep, and
+// a comma becomes the point the program writes in every locale.
+LRESULT CALLBACK numberFieldProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
+{
+    if (!editsText(message, wParam))
+        return DefSubclassProc(edit, message, wParam, lParam);
+    std::wstring before = win32::windowText(edit);
+    DWORD from = 0, to = 0;
+    SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+    LRESULT result = DefSubclassProc(edit, message, wParam, lParam);
+    std::wstring after = win32::windowText(edit);
+    if (after == before)
+        return result;
+    if (!numberForm(after)) {
+        SetWindowTextW(edit, before.c_str());
+        SendMessageW(edit, EM_SETSEL, from, to);
+        win32::beep();
+    } else if (after.find(L',') != std::wstring::npos) {
+        std::replace(after.begin(), after.end(), L',', L'.');
+        SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+        SetWindowTextW(edit, after.c_str());
+        SendMessageW(edit, EM_SETSEL, from, to);
+    }
+    return result;
+}
+
 BOOL CALLBACK guardAddressPart(HWND edit, LPARAM)
 {
     SetWindowSubclass(edit, addressPartProc, 0, 0);
@@ -256,7 +302,7 @@ std::wstring withoutMnemonics(const std::wstring& caption)
 
 bool hasCaption(Kind kind)
 {
-    return kind == Kind::Button || kind == Kind::Option || kind == Kind::Frame;
+    return kind == Kind::Button || kind == Kind::Option || kind == Kind::CheckBox || kind == Kind::Frame;
 }
 
 std::string addressText(uint32_t address)
@@ -300,6 +346,11 @@ bool commandMessage(int window, WPARAM wParam, LPARAM lParam)
         raise = code == BN_CLICKED;
         if (raise)
             checkOption(*record);
+        break;
+    case Kind::CheckBox:
+        raise = code == BN_CLICKED;
+        if (raise)
+            SendMessageW(record->hwnd, BM_SETCHECK, checkBoxChecked(id) ? BST_UNCHECKED : BST_CHECKED, 0);
         break;
     case Kind::Link: raise = code == STN_CLICKED; break;
     case Kind::Address: raise = code == EN_CHANGE && !record->settingAddress; break;
@@ -386,6 +437,25 @@ void setOptionChecked(int id, bool checked)
 bool optionChecked(int id)
 {
     ControlRecord* record = find(id, Kind::Option);
+    return record && SendMessageW(record->hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+// The box toggles on the click's notification, as options check there.
+void createCheckBox(int window, int id, const std::string& text, Rect r)
+{
+    if (place(window, id, Kind::CheckBox, L"BUTTON", BS_CHECKBOX | WS_TABSTOP, 0, r))
+        setText(id, text);
+}
+
+void setCheckBoxChecked(int id, bool checked)
+{
+    if (ControlRecord* record = find(id, Kind::CheckBox))
+        SendMessageW(record->hwnd, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+bool checkBoxChecked(int id)
+{
+    ControlRecord* record = find(id, Kind::CheckBox);
     return record && SendMessageW(record->hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
@@ -603,6 +673,13 @@ uint32_t address(int id)
     return fromControlAddress(value);
 }
 
+void createNumberField(int window, int id, Rect r)
+{
+    if (ControlRecord* record = place(window, id, Kind::Number, L"EDIT", ES_RIGHT | ES_AUTOHSCROLL | WS_TABSTOP,
+                                      WS_EX_CLIENTEDGE, r))
+        SetWindowSubclass(record->hwnd, numberFieldProc, 0, 0);
+}
+
 void createHyperlink(int window, int id, const std::string& text, Rect r)
 {
     if (ControlRecord* record = place(window, id, Kind::Link, L"STATIC", SS_LEFT | SS_NOTIFY | SS_NOPREFIX, 0, r)) {
@@ -628,9 +705,11 @@ std::string text(int id)
         return {};
     switch (record->kind) {
     case Kind::Text:
+    case Kind::Number:
     case Kind::Link: return win32::toCp1252(win32::windowText(record->hwnd));
     case Kind::Button:
     case Kind::Option:
+    case Kind::CheckBox:
     case Kind::Frame: return win32::toCp1252(withoutMnemonics(win32::windowText(record->hwnd)));
     case Kind::Address:
         return SendMessageW(record->hwnd, IPM_ISBLANK, 0, 0) ? std::string() : addressText(address(id));

@@ -100,6 +100,11 @@ std::optional<Color> chooseColor(Color preset)
     return rgb(GetRValue(dialog.rgbResult), GetGValue(dialog.rgbResult), GetBValue(dialog.rgbResult));
 }
 
+void beep()
+{
+    win32::beep();
+}
+
 // The focus goes back to the control that had it before the box took it.
 void messageBox(const std::string& title, const std::string& text, MessageIcon icon)
 {

@@ -88,6 +88,7 @@ UINT virtualKey(Key key)
     case Key::Escape: return VK_ESCAPE;
     case Key::Plus: return VK_ADD;
     case Key::Minus: return VK_SUBTRACT;
+    case Key::F4: return VK_F4;
     }
     return 0;
 }
@@ -252,6 +253,19 @@ void typeText(int control, const std::string& text)
         HWND target = GetFocus() ? GetFocus() : hwnd;
         deliver(target, WM_CHAR, c, 1);
     }
+}
+
+// Only an edit control has a text to select; an address control's fields are
+// typed into as they stand.
+void retypeText(int control, const std::string& text)
+{
+    HWND hwnd = win32::controlHwnd(control);
+    wchar_t className[8] = {};
+    if (hwnd && GetClassNameW(hwnd, className, 8) && lstrcmpiW(className, L"Edit") == 0) {
+        focusOn(hwnd);
+        SendMessageW(hwnd, EM_SETSEL, 0, -1);
+    }
+    typeText(control, text);
 }
 
 void pumpFor(int ms)
