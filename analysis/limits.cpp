@@ -4,6 +4,7 @@
 #include "records/derived.h"
 
 #include <cmath>
+#include <limits>
 
 namespace analysis {
 
@@ -21,13 +22,25 @@ bool isHigh(LimitKind kind)
     return kind == TemperatureHigh || kind == HumidityHigh;
 }
 
-// A record's term of the MKT's mean, exp(-(dH/R) / T); false for none.
-bool arrheniusTerm(const records::Record& record, double& term)
+// Each record's term of the MKT's mean, exp(-(dH/R) / T), or NaN for a record
+// without one. Readings change slowly, so a term is reused while the
+// temperature stays the same.
+std::vector<double> arrheniusTerms(const std::vector<records::Record>& recs)
 {
-    if (records::isGap(record) || record.temperature <= absoluteZeroTenths)
-        return false;
-    term = std::exp(-activationOverGas / (record.temperature / 10.0 + zeroCelsius));
-    return true;
+    std::vector<double> terms(recs.size(), std::numeric_limits<double>::quiet_NaN());
+    int32_t previous = absoluteZeroTenths;
+    double term = 0.0;
+    for (size_t i = 0; i < recs.size(); ++i) {
+        const records::Record& record = recs[i];
+        if (records::isGap(record) || record.temperature <= absoluteZeroTenths)
+            continue;
+        if (record.temperature != previous) {
+            previous = record.temperature;
+            term = std::exp(-activationOverGas / (record.temperature / 10.0 + zeroCelsius));
+        }
+        terms[i] = term;
+    }
+    return terms;
 }
 
 // The MKT of a mean of terms, in degrees Celsius; none for an underflow to 0.
@@ -36,6 +49,46 @@ std::optional<double> fromMeanTerm(double mean)
     if (!(mean > 0.0))
         return std::nullopt;
     return activationOverGas / -std::log(mean) - zeroCelsius;
+}
+
+// The MKT of the terms that are not NaN; none when there are none.
+std::optional<double> kineticTemperatureOfTerms(const std::vector<double>& terms)
+{
+    double sum = 0.0;
+    size_t count = 0;
+    for (double term : terms)
+        if (!std::isnan(term)) {
+            sum += term;
+            ++count;
+        }
+    return count ? fromMeanTerm(sum / static_cast<double>(count)) : std::nullopt;
+}
+
+// The highest MKT of any `windowSeconds` of terms `interval` seconds apart.
+std::optional<double> highestOfTerms(const std::vector<double>& terms, int32_t interval, int64_t windowSeconds)
+{
+    if (interval <= 0 || windowSeconds <= 0)
+        return std::nullopt;
+    const size_t length = static_cast<size_t>((windowSeconds + interval - 1) / interval);
+    if (terms.size() < length)
+        return std::nullopt;
+    // A sliding sum of the terms and count of readings; the MKT grows with the
+    // mean term, so the highest mean gives the highest MKT.
+    double sum = 0.0, highestMean = -1.0;
+    size_t count = 0;
+    for (size_t i = 0; i < terms.size(); ++i) {
+        if (!std::isnan(terms[i])) {
+            sum += terms[i];
+            ++count;
+        }
+        if (i >= length && !std::isnan(terms[i - length])) {
+            sum -= terms[i - length];
+            --count;
+        }
+        if (i + 1 >= length && count > 0 && sum / static_cast<double>(count) > highestMean)
+            highestMean = sum / static_cast<double>(count);
+    }
+    return highestMean >= 0.0 ? fromMeanTerm(highestMean) : std::nullopt;
 }
 
 // Builds the excursions of one limit as the records pass.
@@ -116,46 +169,13 @@ LimitFigures limitFigures(const std::vector<records::Record>& recs, int32_t inte
 
 std::optional<double> kineticTemperature(const std::vector<records::Record>& recs)
 {
-    double sum = 0.0, term = 0.0;
-    size_t count = 0;
-    for (const records::Record& record : recs)
-        if (arrheniusTerm(record, term)) {
-            sum += term;
-            ++count;
-        }
-    return count ? fromMeanTerm(sum / static_cast<double>(count)) : std::nullopt;
+    return kineticTemperatureOfTerms(arrheniusTerms(recs));
 }
 
 std::optional<double> highestKineticTemperature(const std::vector<records::Record>& recs, int32_t interval,
                                                 int64_t windowSeconds)
 {
-    if (interval <= 0 || windowSeconds <= 0)
-        return std::nullopt;
-    const size_t length = static_cast<size_t>((windowSeconds + interval - 1) / interval);
-    if (recs.size() < length)
-        return std::nullopt;
-    // A sliding sum of the terms and count of readings; the MKT grows with the
-    // mean term, so the highest mean gives the highest MKT.
-    std::vector<double> terms(recs.size());
-    std::vector<bool> present(recs.size());
-    double sum = 0.0, highestMean = -1.0;
-    size_t count = 0;
-    for (size_t i = 0; i < recs.size(); ++i) {
-        double term = 0.0;
-        present[i] = arrheniusTerm(recs[i], term);
-        terms[i] = term;
-        if (present[i]) {
-            sum += term;
-            ++count;
-        }
-        if (i >= length && present[i - length]) {
-            sum -= terms[i - length];
-            --count;
-        }
-        if (i + 1 >= length && count > 0 && sum / static_cast<double>(count) > highestMean)
-            highestMean = sum / static_cast<double>(count);
-    }
-    return highestMean >= 0.0 ? fromMeanTerm(highestMean) : std::nullopt;
+    return highestOfTerms(arrheniusTerms(recs), interval, windowSeconds);
 }
 
 LimitReport limitReport(const std::vector<records::Record>& recs, int32_t interval, const Limits& limits)
@@ -181,9 +201,10 @@ LimitReport limitReport(const std::vector<records::Record>& recs, int32_t interv
     report.temperatureMean = meanOf(temperatureSum, readings);
     report.humidityMean = meanOf(humiditySum, readings);
     report.dewPointMean = meanOf(dewPointSum, dewPoints);
-    report.kineticTemperature = kineticTemperature(recs);
-    report.highestDayKineticTemperature = highestKineticTemperature(recs, interval, daySeconds);
-    report.highestMonthKineticTemperature = highestKineticTemperature(recs, interval, monthSeconds);
+    const std::vector<double> terms = arrheniusTerms(recs);
+    report.kineticTemperature = kineticTemperatureOfTerms(terms);
+    report.highestDayKineticTemperature = highestOfTerms(terms, interval, daySeconds);
+    report.highestMonthKineticTemperature = highestOfTerms(terms, interval, monthSeconds);
     report.coveragePercent = meanOf(100.0 * static_cast<double>(readings), recs.size());
     return report;
 }
