@@ -1,6 +1,8 @@
 // limit_input.cpp: limits as typed and kept, and their checks.
 #include "analysis/limit_input.h"
 
+#include "records/derived.h"
+
 #include <cmath>
 #include <cstdlib>
 
@@ -77,7 +79,8 @@ std::optional<int32_t> readMinutes(std::string_view text)
 
 int32_t fahrenheitTenths(int32_t celsiusTenths)
 {
-    return static_cast<int32_t>(std::lround(celsiusTenths * 1.8 + 320));
+    // Limits lie within extremeTemperature, far inside 32 bits in either scale.
+    return static_cast<int32_t>(records::fahrenheitTenths(celsiusTenths));
 }
 
 int32_t celsiusTenths(int32_t fahrenheitTenths)

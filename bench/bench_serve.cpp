@@ -73,12 +73,7 @@ int startServe(std::unique_ptr<Child>& serve, const std::string& climadesk, cons
     for (int i = 0; i < loggerCount; ++i)
         args.insert(args.end(), {"--logger", "logger" + std::to_string(i + 1) + "=" + address(i)});
     serve = std::make_unique<Child>(climadesk, args, log);
-    std::smatch match;
-    std::string out;
-    const std::regex listening("listening on http://127\\.0\\.0\\.1:([0-9]+)/");
-    if (!waitUntil([&] { return std::regex_search(out = serve->output(), match, listening); }, 10000))
-        return 0;
-    return std::stoi(match[1]);
+    return servePort(*serve);
 }
 
 } // namespace

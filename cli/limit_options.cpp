@@ -1,6 +1,8 @@
 // limit_options.cpp: --temp-limits, --rh-limits and --delay.
 #include "cli/limit_options.h"
 
+#include "analysis/limit_input.h"
+
 #include <CLI/CLI.hpp>
 
 #include <charconv>
@@ -56,12 +58,6 @@ void parseDelay(const std::string& text, int32_t& minutes)
     minutes = value;
 }
 
-// Tenths of a degree Fahrenheit as tenths of a degree Celsius, rounded.
-int32_t celsiusTenths(int32_t fahrenheitTenths)
-{
-    return static_cast<int32_t>(std::lround((fahrenheitTenths - 320) * 5.0 / 9.0));
-}
-
 } // namespace
 
 void addLimitOptions(CLI::App* sub, LimitOptions& o)
@@ -88,7 +84,7 @@ void addLimitOptions(CLI::App* sub, LimitOptions& o)
 analysis::Limits toLimits(const LimitOptions& o, bool fahrenheit)
 {
     const auto celsius = [fahrenheit](std::optional<int32_t> t) {
-        return t && fahrenheit ? std::optional<int32_t>(celsiusTenths(*t)) : t;
+        return t && fahrenheit ? std::optional<int32_t>(analysis::celsiusTenths(*t)) : t;
     };
     analysis::Limits limits;
     limits.value[analysis::TemperatureLow] = celsius(o.temperatureLow);

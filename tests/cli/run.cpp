@@ -1,5 +1,7 @@
 #include "cli/run.h"
 
+#include "support/quoting.h"
+
 #include <cstdio>
 #include <cstdlib>
 #ifdef _WIN32
@@ -28,24 +30,6 @@ std::string contentOf(std::FILE* file)
 
 #ifdef _WIN32
 
-// Quotes one argument the way the C runtime's command-line parser reads it back.
-std::string quoted(const std::string& arg)
-{
-    std::string out = "\"";
-    size_t backslashes = 0;
-    for (char c : arg) {
-        if (c == '\\') {
-            ++backslashes;
-            continue;
-        }
-        out.append(c == '"' ? 2 * backslashes + 1 : backslashes, '\\');
-        backslashes = 0;
-        out += c;
-    }
-    out.append(2 * backslashes, '\\');
-    return out + "\"";
-}
-
 HANDLE inheritable(std::FILE* file)
 {
     HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
@@ -59,9 +43,9 @@ int runWith(const std::string& program, const std::vector<std::string>& argument
             std::FILE* err, const RunSetting& setting)
 {
     std::FILE* output = setting.outputPath.empty() ? nullptr : std::fopen(setting.outputPath.c_str(), "wb");
-    std::string line = quoted(program);
+    std::string line = quotedArgument(program);
     for (const std::string& a : arguments)
-        line += " " + quoted(a);
+        line += " " + quotedArgument(a);
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;

@@ -14,6 +14,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
+#include <regex>
 #include <sstream>
 #include <thread>
 
@@ -68,6 +69,16 @@ std::string Child::output() const
     std::stringstream text;
     text << in.rdbuf();
     return text.str();
+}
+
+int servePort(const Child& serve)
+{
+    std::smatch match;
+    std::string out;
+    const std::regex listening("listening on http://127\\.0\\.0\\.1:([0-9]+)/");
+    if (!waitUntil([&] { return std::regex_search(out = serve.output(), match, listening); }, 10000))
+        return 0;
+    return std::stoi(match[1]);
 }
 
 int freePort()

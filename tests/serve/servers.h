@@ -35,6 +35,9 @@ private:
     std::string log;
 };
 
+// The port a `climadesk serve --listen 127.0.0.1:0` child says it listens on,
+// once it says so within 10 s; 0 when it does not.
+int servePort(const Child& serve);
 // A TCP port on 127.0.0.1 that nothing listens on just now.
 int freePort();
 // Where `program` is on PATH, or "" when it is not installed.

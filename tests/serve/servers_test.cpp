@@ -42,12 +42,7 @@ protected:
         std::vector<std::string> args = {"serve", "--listen", "127.0.0.1:0"};
         args.insert(args.end(), arguments.begin(), arguments.end());
         serve = std::make_unique<Child>(CLIMADESK_EXE, args, pathOf("serve.out"));
-        std::smatch match;
-        std::string out;
-        const std::regex listening("listening on http://127\\.0\\.0\\.1:([0-9]+)/");
-        if (!waitUntil([&] { return std::regex_search(out = serve->output(), match, listening); }, 10000))
-            return 0;
-        return std::stoi(match[1]);
+        return servePort(*serve);
     }
 
     // An instant query of Prometheus at `port`, at UTC second `time` (0: now).

@@ -1,5 +1,7 @@
 #include "support/simulator.h"
 
+#include "support/quoting.h"
+
 #ifdef _WIN32
 #include <windows.h>
 #else
@@ -80,29 +82,11 @@ bool Simulator::start(const std::vector<std::string>& options)
 
 #ifdef _WIN32
 
-// Quotes one argument the way the C runtime's command-line parser reads it back.
-static std::string quoted(const std::string& arg)
-{
-    std::string out = "\"";
-    size_t backslashes = 0;
-    for (char c : arg) {
-        if (c == '\\') {
-            ++backslashes;
-            continue;
-        }
-        out.append(c == '"' ? 2 * backslashes + 1 : backslashes, '\\');
-        backslashes = 0;
-        out += c;
-    }
-    out.append(2 * backslashes, '\\');
-    return out + "\"";
-}
-
 bool Simulator::spawn(std::vector<std::string>& args)
 {
     std::string line;
     for (const std::string& arg : args)
-        line += (line.empty() ? "" : " ") + quoted(arg);
+        line += (line.empty() ? "" : " ") + quotedArgument(arg);
     // Its output comes back through one pipe; the other is its input, which ends
     // when this process ends, however it ends, and takes the simulator with it.
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
