@@ -1,7 +1,7 @@
 // alarm.cpp: the Monitor's alarm.
 #include "device/alarm.h"
 
-#include "analysis/limit_input.h"
+#include "analysis/limits.h"
 #include "analysis/limit_text.h"
 
 #include <optional>
@@ -21,8 +21,8 @@ bool isTemperature(int kind)
 
 bool watchReadings(AlarmState& alarm, const analysis::Limits& limits, const ReadingTexts& readings, int64_t nowMs)
 {
-    const std::optional<int32_t> temperature = analysis::readTenths(readings.temperature);
-    const std::optional<int32_t> humidity = analysis::readTenths(readings.humidity);
+    const std::optional<int32_t> temperature = readingTenths(readings.temperature);
+    const std::optional<int32_t> humidity = readingTenths(readings.humidity);
     bool entered = false;
     for (int kind = 0; kind < analysis::limitKindCount; ++kind) {
         const std::optional<int32_t>& reading = isTemperature(kind) ? temperature : humidity;

@@ -3,6 +3,7 @@
 #include "records/datemask.h"
 #include "records/decimal.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace device {
@@ -88,6 +89,29 @@ bool decodeDump(const unsigned char* bytes, int32_t size, int32_t count, std::ve
     for (int32_t i = 0; i < count; ++i)
         samples.push_back(decodeSample(bytes + static_cast<size_t>(i) * sampleSize));
     return true;
+}
+
+std::optional<int32_t> readingTenths(std::string_view text)
+{
+    bool negative = false;
+    if (!text.empty() && (text[0] == '-' || text[0] == '+')) {
+        negative = text[0] == '-';
+        text.remove_prefix(1);
+    }
+    const size_t dot = text.find('.');
+    const std::string_view whole = text.substr(0, dot);
+    const std::string_view tenth = dot == std::string_view::npos ? std::string_view() : text.substr(dot + 1);
+    const auto digitsOnly = [](std::string_view part) {
+        return std::all_of(part.begin(), part.end(), [](char c) { return c >= '0' && c <= '9'; });
+    };
+    if (whole.empty() || whole.size() > 4 || !digitsOnly(whole) || tenth.size() > 1 || !digitsOnly(tenth)
+        || (dot != std::string_view::npos && tenth.empty()))
+        return std::nullopt;
+    int32_t value = 0;
+    for (char c : whole)
+        value = value * 10 + (c - '0');
+    value = value * 10 + (tenth.empty() ? 0 : tenth[0] - '0');
+    return negative ? -value : value;
 }
 
 } // namespace device

@@ -23,7 +23,9 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace device {
@@ -78,5 +80,8 @@ struct ReadingTexts {
 // Bytes 50-59 as text; the temperature is its first five characters and the
 // humidity its last five, which overlap when zero bytes shortened the text.
 ReadingTexts readingTexts(const unsigned char* reply);
+// A reading text as tenths ("21.3" is 213, "-4" is -40, "+0.5" is 5): a sign,
+// at most four digits and at most one decimal; none for anything else.
+std::optional<int32_t> readingTenths(std::string_view text);
 
 } // namespace device

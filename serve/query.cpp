@@ -57,8 +57,8 @@ void decodeAnswer(const unsigned char* reply, Answer& answer)
         return;
     }
     const device::ReadingTexts texts = device::readingTexts(reply);
-    const std::optional<int32_t> temperature = tenthsOfText(texts.temperature);
-    const std::optional<int32_t> humidity = tenthsOfText(texts.humidity);
+    const std::optional<int32_t> temperature = device::readingTenths(texts.temperature);
+    const std::optional<int32_t> humidity = device::readingTenths(texts.humidity);
     if (decoded.status != device::ReplyStatus::Ok || !temperature || !humidity) {
         answer.failure = Garbage;
         return;
@@ -122,29 +122,6 @@ void closeLink(Link& link)
     if (link.socket != platform::noSocket)
         platform::closeSocket(link.socket);
     link.socket = platform::noSocket;
-}
-
-std::optional<int32_t> tenthsOfText(std::string_view text)
-{
-    bool negative = false;
-    if (!text.empty() && (text[0] == '-' || text[0] == '+')) {
-        negative = text[0] == '-';
-        text.remove_prefix(1);
-    }
-    const size_t dot = text.find('.');
-    const std::string_view whole = text.substr(0, dot);
-    const std::string_view tenth = dot == std::string_view::npos ? std::string_view() : text.substr(dot + 1);
-    const auto digitsOnly = [](std::string_view part) {
-        return std::all_of(part.begin(), part.end(), [](char c) { return c >= '0' && c <= '9'; });
-    };
-    if (whole.empty() || whole.size() > 4 || !digitsOnly(whole) || tenth.size() > 1 || !digitsOnly(tenth)
-        || (dot != std::string_view::npos && tenth.empty()))
-        return std::nullopt;
-    int32_t value = 0;
-    for (char c : whole)
-        value = value * 10 + (c - '0');
-    value = value * 10 + (tenth.empty() ? 0 : tenth[0] - '0');
-    return negative ? -value : value;
 }
 
 } // namespace serve

@@ -57,7 +57,4 @@ Answer queryLogger(Link& link, uint32_t address, int budgetMs, const std::atomic
 // Closes the link's connection, if open.
 void closeLink(Link& link);
 
-// A display text as tenths ("21.3" is 213, "-4" is -40), or none.
-std::optional<int32_t> tenthsOfText(std::string_view text);
-
 } // namespace serve

@@ -2,6 +2,7 @@
 // logger list, the reading texts, what a query outcome does to a logger's
 // state, the scrape and the status page, the .om and .lp texts, and the
 // conversion of the logger's clock to UTC.
+#include "device/protocol.h"
 #include "export/timeseries.h"
 #include "platform/clock.h"
 #include "serve/loggers.h"
@@ -106,13 +107,13 @@ TEST(ServeLoggers, NamesAddressesAndConfigFiles)
 
 TEST(ServeQuery, ReadingTextsAsTenths)
 {
-    EXPECT_EQ(serve::tenthsOfText("21.3"), 213);
-    EXPECT_EQ(serve::tenthsOfText("-4.2"), -42);
-    EXPECT_EQ(serve::tenthsOfText("-4"), -40);
-    EXPECT_EQ(serve::tenthsOfText("+0.5"), 5);
-    EXPECT_EQ(serve::tenthsOfText("100"), 1000);
+    EXPECT_EQ(device::readingTenths("21.3"), 213);
+    EXPECT_EQ(device::readingTenths("-4.2"), -42);
+    EXPECT_EQ(device::readingTenths("-4"), -40);
+    EXPECT_EQ(device::readingTenths("+0.5"), 5);
+    EXPECT_EQ(device::readingTenths("100"), 1000);
     for (const char* bad : {"", "-", ".5", "21.", "21.35", "2a.1", "Err", "1e2", "21,3", "99999"})
-        EXPECT_FALSE(serve::tenthsOfText(bad)) << bad;
+        EXPECT_FALSE(device::readingTenths(bad)) << bad;
     EXPECT_STREQ(serve::failureReason(serve::Busy), "busy");
     EXPECT_STREQ(serve::failureReason(serve::ConnectFailed), "connect");
 }
