@@ -47,7 +47,7 @@ BENCHMARK(ExportXlsx)->Unit(benchmark::kMillisecond)->Iterations(5);
 void ExportCsv(benchmark::State& state)
 {
     const auto style = static_cast<xls::CsvStyle>(state.range(0));
-    exportOrFail(state, archive, bench::pathOf("archive.csv"), xls::Format::Csv, {style, false});
+    exportOrFail(state, archive, bench::pathOf("archive.csv"), xls::Format::Csv, {style, false, {}, {}});
 }
 BENCHMARK(ExportCsv)
     ->Arg(static_cast<int>(xls::CsvStyle::Data))
