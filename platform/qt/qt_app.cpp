@@ -3,6 +3,7 @@
 #include "platform/controls.h"
 #include "platform/events.h"
 #include "platform/platform.h"
+#include "platform/queue.h"
 #include "platform/qt/qt_internal.h"
 #include "platform/socket.h"
 #include "platform/testing.h"
@@ -204,5 +205,10 @@ void wake()
 }
 
 } // namespace qt
+
+void queue::push(Event event)
+{
+    qt::pushEvent(event);
+}
 
 } // namespace platform

@@ -2,7 +2,6 @@
 // navigation keys, turned into events of its window.
 #include "platform/events.h"
 #include "platform/qt/qt_internal.h"
-#include "platform/testing.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -128,17 +127,6 @@ private:
 
 InputWatcher* watcher = nullptr;
 
-void postPointer(EventKind kind, int window, int x, int y, int id, int delta, unsigned modifiers)
-{
-    testing::setMousePosition(window, x, y);
-    Event out{kind, window, id};
-    out.x = x;
-    out.y = y;
-    out.delta = delta;
-    out.modifiers = modifiers;
-    qt::pushEvent(out);
-}
-
 } // namespace
 
 namespace qt {
@@ -156,38 +144,5 @@ void watchPointer(int control)
     watcher->control = control;
     watcher->dragging = false;
 }
-
-// ----- For tests: the same events, queued directly -----
-
-namespace testing {
-
-void turnWheel(int window, int x, int y, int delta, unsigned modifiers, WheelAxis axis)
-{
-    postPointer(EventKind::Wheel, window, x, y, axis, delta, modifiers);
-}
-
-void pressMouse(int window, int x, int y)
-{
-    postPointer(EventKind::MousePress, window, x, y, 0, 0, 0);
-}
-
-void dragMouse(int window, int x, int y)
-{
-    postPointer(EventKind::MouseDrag, window, x, y, 0, 0, 0);
-}
-
-void releaseMouse(int window, int x, int y)
-{
-    postPointer(EventKind::MouseRelease, window, x, y, 0, 0, 0);
-}
-
-void pressKey(int window, NavigationKey key, unsigned modifiers)
-{
-    Event out{EventKind::Key, window, key};
-    out.modifiers = modifiers;
-    qt::pushEvent(out);
-}
-
-} // namespace testing
 
 } // namespace platform

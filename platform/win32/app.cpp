@@ -6,6 +6,7 @@
 #include "platform/controls.h"
 #include "platform/events.h"
 #include "platform/platform.h"
+#include "platform/queue.h"
 #include "platform/socket.h"
 #include "platform/testing.h"
 #include "platform/win32/internal.h"
@@ -272,5 +273,10 @@ void wake()
 }
 
 } // namespace win32
+
+void queue::push(Event event)
+{
+    win32::pushEvent(event);
+}
 
 } // namespace platform

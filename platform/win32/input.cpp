@@ -1,7 +1,6 @@
 // Pointer and keys of one watched control: wheel turns, left-button drags and the
 // navigation keys, turned into events of its window before any window sees them.
 #include "platform/events.h"
-#include "platform/testing.h"
 #include "platform/win32/internal.h"
 
 #include <windowsx.h>
@@ -126,17 +125,6 @@ bool key(const MSG& msg, int window)
     return true;
 }
 
-void postPointer(EventKind kind, int window, int x, int y, int id, int delta, unsigned modifiers)
-{
-    testing::setMousePosition(window, x, y);
-    Event out{kind, window, id};
-    out.x = x;
-    out.y = y;
-    out.delta = delta;
-    out.modifiers = modifiers;
-    win32::pushEvent(out);
-}
-
 } // namespace
 
 void watchPointer(int control)
@@ -174,38 +162,5 @@ bool watchedInput(const MSG& msg)
 }
 
 } // namespace win32
-
-// ----- For tests: the same events, queued directly -----
-
-namespace testing {
-
-void turnWheel(int window, int x, int y, int delta, unsigned modifiers, WheelAxis axis)
-{
-    postPointer(EventKind::Wheel, window, x, y, axis, delta, modifiers);
-}
-
-void pressMouse(int window, int x, int y)
-{
-    postPointer(EventKind::MousePress, window, x, y, 0, 0, 0);
-}
-
-void dragMouse(int window, int x, int y)
-{
-    postPointer(EventKind::MouseDrag, window, x, y, 0, 0, 0);
-}
-
-void releaseMouse(int window, int x, int y)
-{
-    postPointer(EventKind::MouseRelease, window, x, y, 0, 0, 0);
-}
-
-void pressKey(int window, NavigationKey key, unsigned modifiers)
-{
-    Event out{EventKind::Key, window, key};
-    out.modifiers = modifiers;
-    win32::pushEvent(out);
-}
-
-} // namespace testing
 
 } // namespace platform

@@ -5,6 +5,7 @@
 #include "platform/dialogs.h"
 #include "platform/events.h"
 #include "platform/platform.h"
+#include "platform/raster.h"
 #include "platform/window.h"
 
 #include <windows.h>
@@ -107,11 +108,7 @@ bool watchedInput(const MSG& msg);
 
 // ----- Images (image.cpp) -----
 // A DIB section's pixels: 0x00RRGGBB words, top row first.
-struct Canvas {
-    uint32_t* bits;
-    long long stride;   // words per row
-    int width, height;
-};
+using Canvas = raster::Canvas;
 // The image's DC (its DIB section selected) and its pixels; nullptr / no value
 // when there is no such image.
 HDC imageDc(int id);
