@@ -6,6 +6,7 @@
 #include "platform/controls.h"
 #include "platform/events.h"
 #include "platform/platform.h"
+#include "platform/seam.h"
 #include "platform/socket.h"
 #include "platform/testing.h"
 #include "platform/win32/internal.h"
@@ -149,8 +150,8 @@ void setMouseWakeWindow(int window)
 Event pollEvent()
 {
     win32::pump();
-    if (app.queue.empty() && testing::active() && !win32::scriptEmpty())
-        win32::runScriptStep();
+    if (app.queue.empty() && testing::active() && !seam::scriptEmpty())
+        seam::runScriptStep(win32::pushEvent);
     return app.queue.empty() ? noEvent : popEvent();
 }
 
@@ -161,10 +162,10 @@ Event waitEvent(int ms)
     if (testing::active()) {
         // A script never waits: its next step is the next thing the user does.
         if (app.queue.empty()) {
-            if (win32::scriptEmpty())
-                win32::scriptExhausted();
+            if (seam::scriptEmpty())
+                seam::scriptExhausted(win32::innermostWindow(), win32::pushEvent);
             else
-                win32::runScriptStep();
+                seam::runScriptStep(win32::pushEvent);
         }
         return app.queue.empty() ? noEvent : popEvent();
     }
