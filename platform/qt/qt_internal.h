@@ -2,7 +2,6 @@
 // Never included outside platform/.
 #pragma once
 
-#include "platform/dialogs.h"
 #include "platform/events.h"
 #include "platform/platform.h"
 #include "platform/window.h"
@@ -11,7 +10,6 @@
 #include <QString>
 #include <QWidget>
 
-#include <optional>
 #include <string>
 
 namespace platform::qt {

@@ -2,7 +2,6 @@
 // layer. Never included outside platform/win32/.
 #pragma once
 
-#include "platform/dialogs.h"
 #include "platform/events.h"
 #include "platform/platform.h"
 #include "platform/window.h"
