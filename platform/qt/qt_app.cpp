@@ -5,6 +5,7 @@
 #include "platform/platform.h"
 #include "platform/queue.h"
 #include "platform/qt/qt_internal.h"
+#include "platform/seam.h"
 #include "platform/socket.h"
 #include "platform/testing.h"
 #include "platform/window.h"
@@ -142,8 +143,8 @@ void setMouseWakeWindow(int window)
 Event pollEvent()
 {
     QCoreApplication::processEvents();
-    if (events.queue.empty() && testing::active() && !qt::scriptEmpty())
-        qt::runScriptStep();
+    if (events.queue.empty() && testing::active() && !seam::scriptEmpty())
+        seam::runScriptStep();
     return events.queue.empty() ? noEvent : popEvent();
 }
 
@@ -154,10 +155,10 @@ Event waitEvent(int ms)
         // A script never waits: its next step is the next thing the user does.
         // One step per call, so the loop makes a pass after a step without event.
         if (events.queue.empty()) {
-            if (qt::scriptEmpty())
-                qt::scriptExhausted();
+            if (seam::scriptEmpty())
+                seam::scriptExhausted(qt::innermostWindow());
             else
-                qt::runScriptStep();
+                seam::runScriptStep();
         }
         return events.queue.empty() ? noEvent : popEvent();
     }

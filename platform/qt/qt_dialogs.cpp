@@ -1,5 +1,6 @@
 // The modal system dialogs. Under test each takes a scripted answer instead.
 #include "platform/dialogs.h"
+#include "platform/seam.h"
 #include "platform/qt/qt_internal.h"
 #include "platform/testing.h"
 
@@ -32,19 +33,11 @@ QStringList nameFilters(const std::string& patterns)
     return filters;
 }
 
-qt::SplitPath split(const std::string& path)
-{
-    size_t cut = path.find_last_of("\\/");
-    if (cut == std::string::npos)
-        return {std::string(), path};
-    return {path.substr(0, cut + 1), path.substr(cut + 1)};
-}
-
 FileChoice fileDialog(bool save, const std::string& title, const std::string& proposedPath, const std::string& patterns)
 {
-    qt::SplitPath proposal = split(proposedPath);
+    seam::SplitPath proposal = seam::splitPath(proposedPath);
     if (testing::active())
-        return qt::scriptedFileChoice(save ? "save file" : "open file", title, proposal, patterns);
+        return seam::scriptedFileChoice(save ? "save file" : "open file", title, proposal, patterns);
     QFileDialog dialog(qt::dialogParent(), qt::fromCp1252(title), qt::fromPath(proposal.folder));
     QStringList filters = nameFilters(patterns);
     dialog.setNameFilters(filters);
@@ -85,7 +78,7 @@ FileChoice saveFileDialog(const std::string& title, const std::string& proposedP
 std::optional<Color> chooseColor(Color preset)
 {
     if (testing::active())
-        return qt::scriptedColor();
+        return seam::scriptedColor();
     QColor chosen = QColorDialog::getColor(
         QColor(static_cast<int>(preset & 0xFF), static_cast<int>(preset >> 8 & 0xFF), static_cast<int>(preset >> 16 & 0xFF)),
         qt::dialogParent());
@@ -106,7 +99,7 @@ void messageBox(const std::string& title, const std::string& text, MessageIcon i
     if (testing::active()) {
         if (focus)
             focus->clearFocus();   // as the box would take it
-        qt::recordMessage(title, text, icon);
+        seam::recordMessage(title, text, icon);
     } else {
         QMessageBox box(qtIcon(icon), qt::fromCp1252(title), qt::multiLine(text), QMessageBox::Ok, qt::dialogParent());
         box.exec();
@@ -118,7 +111,7 @@ void messageBox(const std::string& title, const std::string& text, MessageIcon i
 void openWebAddress(const std::string& url)
 {
     if (testing::active()) {
-        qt::recordWebAddress(url);
+        seam::recordWebAddress(url);
         return;
     }
     QDesktopServices::openUrl(QUrl(qt::fromCp1252(url)));

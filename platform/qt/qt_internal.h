@@ -2,7 +2,6 @@
 // Never included outside platform/.
 #pragma once
 
-#include "platform/dialogs.h"
 #include "platform/events.h"
 #include "platform/platform.h"
 #include "platform/window.h"
@@ -11,7 +10,6 @@
 #include <QString>
 #include <QWidget>
 
-#include <optional>
 #include <string>
 
 namespace platform::qt {
@@ -41,8 +39,6 @@ int innermostWindow();
 // The widget dialogs should be modal to.
 QWidget* dialogParent();
 void closeAllWindows();
-void setScriptedMouse(int window, Point p);
-void clearScriptedMouse();
 std::string statusFieldText(int id, int field);
 int statusFieldProgress(int id, int field);   // -1 when no bar shows
 Rect statusFieldRect(int id, int field);      // in client coordinates
@@ -73,24 +69,5 @@ void forgetAllImages();
 void pushEvent(Event event);
 // Wakes a waiting loop without an event (mouse moves).
 void wake();
-// Test scripts (qt_testing.cpp): runScriptStep delivers the next step, which may
-// or may not queue an event; scriptExhausted reports a loop that waits after the
-// script has ended and asks the innermost window to close, so no test hangs.
-void runScriptStep();
-bool scriptEmpty();
-void scriptExhausted();
-
-// Scripted dialog answers and records (qt_testing.cpp).
-struct SplitPath {
-    std::string folder;
-    std::string fileName;
-};
-FileChoice scriptedFileChoice(const char* kind, const std::string& title, const SplitPath& proposal,
-                              const std::string& patterns);
-std::optional<Color> scriptedColor();
-// The PDF file to print to, or nothing when the dialog is cancelled.
-std::optional<std::string> scriptedPrint();
-void recordMessage(const std::string& title, const std::string& text, MessageIcon icon);
-void recordWebAddress(const std::string& url);
 
 } // namespace platform::qt

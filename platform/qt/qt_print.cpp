@@ -1,6 +1,7 @@
 // One-page print jobs on the toolkit's printer, which can also be a PDF file.
 #include "platform/print.h"
 #include "platform/qt/qt_internal.h"
+#include "platform/seam.h"
 #include "platform/testing.h"
 
 #include <QPainter>
@@ -32,7 +33,7 @@ QPrinter& printer()
 bool printDialog()
 {
     if (testing::active()) {
-        std::optional<std::string> pdf = qt::scriptedPrint();
+        std::optional<std::string> pdf = seam::scriptedPrint();
         if (!pdf)
             return false;
         printer().setOutputFormat(QPrinter::PdfFormat);

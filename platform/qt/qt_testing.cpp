@@ -1,9 +1,11 @@
-// The test seam: scripted steps and dialog answers, records, and readers.
+// The test seam on Qt: acting as the user, and readers. The script, answers and
+// records are the shared ones of platform/seam.cpp.
 #include "platform/testing.h"
 
 #include "platform/controls.h"
 #include "platform/images.h"
 #include "platform/qt/qt_internal.h"
+#include "platform/seam.h"
 #include "platform/window.h"
 
 #include <QAbstractButton>
@@ -24,46 +26,9 @@
 #include <QTreeWidget>
 #include <QWheelEvent>
 
-#include <deque>
-#include <variant>
-
 namespace platform::testing {
 
 namespace {
-
-struct Answer {
-    std::string kind;   // the dialog kind it answers
-    std::string path;
-    int pattern = 0;
-    std::optional<Color> color;
-};
-
-struct TestState {
-    bool active = false;
-    std::deque<std::variant<Event, std::function<void()>>> script;
-    std::deque<Answer> answers;
-    std::vector<Message> messages;
-    std::vector<std::string> webAddresses;
-    std::vector<std::string> failures;
-    DialogRequest lastDialog;
-    bool exhaustedReported = false;
-    int beeps = 0;
-};
-
-TestState state;
-
-// The next answer if it is for a dialog of `kind`; a failure otherwise.
-std::optional<Answer> takeAnswer(const std::string& kind, const std::string& title)
-{
-    state.lastDialog = DialogRequest{kind, title, "", "", ""};
-    if (state.answers.empty() || state.answers.front().kind != kind) {
-        state.failures.push_back("unscripted " + kind + " dialog \"" + title + "\"");
-        return std::nullopt;
-    }
-    Answer answer = state.answers.front();
-    state.answers.pop_front();
-    return answer;
-}
 
 QString toQt(const std::string& text)
 {
@@ -71,34 +36,6 @@ QString toQt(const std::string& text)
 }
 
 } // namespace
-
-void begin()
-{
-    state = TestState{};
-    state.active = true;
-    qt::clearScriptedMouse();
-}
-
-void end()
-{
-    state = TestState{};
-    qt::clearScriptedMouse();
-}
-
-bool active()
-{
-    return state.active;
-}
-
-void post(Event event)
-{
-    state.script.emplace_back(event);
-}
-
-void post(std::function<void()> step)
-{
-    state.script.emplace_back(std::move(step));
-}
 
 // ----- Acting as the user -----
 
@@ -198,7 +135,7 @@ void moveMouseTo(QWidget* widget, QPoint local)
     if (!client)
         return;
     QPoint p = widget->mapTo(client, local);
-    qt::setScriptedMouse(window, {p.x(), p.y()});
+    seam::setScriptedMouse(window, {p.x(), p.y()});
 }
 
 } // namespace
@@ -262,11 +199,6 @@ void retypeText(int control, const std::string& text)
     if (auto* field = qobject_cast<QLineEdit*>(qt::controlWidget(control)))
         field->selectAll();
     typeText(control, text);
-}
-
-int beeps()
-{
-    return state.beeps;
 }
 
 int focusedControl()
@@ -346,52 +278,8 @@ void resizeWindow(int window, Size client)
 
 void setMousePosition(int window, int x, int y)
 {
-    qt::setScriptedMouse(window, {x, y});
+    seam::setScriptedMouse(window, {x, y});
     qt::wake();
-}
-
-// ----- Dialog answers -----
-
-void answerOpenFile(const std::string& path, int pattern)
-{
-    state.answers.push_back({"open file", path, pattern, std::nullopt});
-}
-
-void answerSaveFile(const std::string& path, int pattern)
-{
-    state.answers.push_back({"save file", path, pattern, std::nullopt});
-}
-
-void answerColor(std::optional<Color> color)
-{
-    state.answers.push_back({"colour", "", 0, color});
-}
-
-void answerPrint(const std::string& pdfPath)
-{
-    state.answers.push_back({"print", pdfPath, 0, std::nullopt});
-}
-
-// ----- Records -----
-
-const std::vector<Message>& messages()
-{
-    return state.messages;
-}
-
-const std::vector<std::string>& openedWebAddresses()
-{
-    return state.webAddresses;
-}
-
-const DialogRequest& lastDialog()
-{
-    return state.lastDialog;
-}
-
-const std::vector<std::string>& failures()
-{
-    return state.failures;
 }
 
 // ----- Readers -----
@@ -529,74 +417,12 @@ Rect statusFieldRect(int statusBar, int field)
 
 namespace platform::qt {
 
-void runScriptStep()
-{
-    auto step = std::move(testing::state.script.front());
-    testing::state.script.pop_front();
-    if (auto* event = std::get_if<Event>(&step))
-        pushEvent(*event);
-    else
-        std::get<std::function<void()>>(step)();
-}
-
-bool scriptEmpty()
-{
-    return testing::state.script.empty();
-}
-
-void scriptExhausted()
-{
-    if (!testing::state.exhaustedReported)
-        testing::state.failures.push_back("the program waited for an event after the test script ended");
-    testing::state.exhaustedReported = true;
-    int window = innermostWindow();
-    if (window >= 0)
-        pushEvent({EventKind::CloseRequest, window, 0});
-}
-
-FileChoice scriptedFileChoice(const char* kind, const std::string& title, const SplitPath& proposal,
-                              const std::string& patterns)
-{
-    std::optional<testing::Answer> answer = testing::takeAnswer(kind, title);
-    testing::DialogRequest& request = testing::state.lastDialog;
-    request.folder = proposal.folder;
-    request.fileName = proposal.fileName;
-    request.patterns = patterns;
-    if (!answer)
-        return {std::string(), 0};
-    return {answer->path, answer->pattern};
-}
-
-std::optional<Color> scriptedColor()
-{
-    std::optional<testing::Answer> answer = testing::takeAnswer("colour", "Color");
-    return answer ? answer->color : std::nullopt;
-}
-
-std::optional<std::string> scriptedPrint()
-{
-    std::optional<testing::Answer> answer = testing::takeAnswer("print", "Print");
-    if (!answer || answer->path.empty())
-        return std::nullopt;
-    return answer->path;
-}
-
-void recordMessage(const std::string& title, const std::string& text, MessageIcon icon)
-{
-    testing::state.messages.push_back({title, text, icon});
-}
-
 void beep()
 {
     if (testing::active())
-        ++testing::state.beeps;
+        seam::countBeep();
     else
         QApplication::beep();
-}
-
-void recordWebAddress(const std::string& url)
-{
-    testing::state.webAddresses.push_back(url);
 }
 
 } // namespace platform::qt

@@ -5,6 +5,7 @@
 // child of the client kept at its bottom edge, as on Windows.
 #include "platform/controls.h"
 #include "platform/qt/qt_internal.h"
+#include "platform/seam.h"
 #include "platform/testing.h"
 #include "platform/window.h"
 
@@ -573,16 +574,10 @@ void showWaitCursor(bool on)
     state.waitCursor = on;
 }
 
-namespace {
-std::map<int, Point> scriptedMouse;
-}
-
 Point mousePosition(int window)
 {
-    if (testing::active()) {
-        auto it = scriptedMouse.find(window);
-        return it == scriptedMouse.end() ? Point{-1, -1} : it->second;
-    }
+    if (testing::active())
+        return seam::scriptedMouse(window);
     WindowRecord* record = find(window);
     if (!record || !record->frame->isVisible())
         return {-1, -1};
@@ -653,16 +648,6 @@ void closeAllWindows()
     }
     state.menuItems.clear();
     state.statusBars.clear();
-}
-
-void setScriptedMouse(int window, Point p)
-{
-    scriptedMouse[window] = p;
-}
-
-void clearScriptedMouse()
-{
-    scriptedMouse.clear();
 }
 
 std::string statusFieldText(int id, int field)

@@ -7,6 +7,7 @@
 #include "platform/events.h"
 #include "platform/platform.h"
 #include "platform/queue.h"
+#include "platform/seam.h"
 #include "platform/socket.h"
 #include "platform/testing.h"
 #include "platform/win32/internal.h"
@@ -150,8 +151,8 @@ void setMouseWakeWindow(int window)
 Event pollEvent()
 {
     win32::pump();
-    if (app.queue.empty() && testing::active() && !win32::scriptEmpty())
-        win32::runScriptStep();
+    if (app.queue.empty() && testing::active() && !seam::scriptEmpty())
+        seam::runScriptStep();
     return app.queue.empty() ? noEvent : popEvent();
 }
 
@@ -162,10 +163,10 @@ Event waitEvent(int ms)
     if (testing::active()) {
         // A script never waits: its next step is the next thing the user does.
         if (app.queue.empty()) {
-            if (win32::scriptEmpty())
-                win32::scriptExhausted();
+            if (seam::scriptEmpty())
+                seam::scriptExhausted(win32::innermostWindow());
             else
-                win32::runScriptStep();
+                seam::runScriptStep();
         }
         return app.queue.empty() ? noEvent : popEvent();
     }

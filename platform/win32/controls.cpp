@@ -3,6 +3,7 @@
 // window procedure, which hands them to controlMessage below.
 #include "platform/controls.h"
 #include "platform/images.h"
+#include "platform/seam.h"
 #include "platform/testing.h"
 #include "platform/win32/internal.h"
 
@@ -827,7 +828,7 @@ HCURSOR controlCursor(HWND hwnd)
 void beep()
 {
     if (testing::active())
-        countBeep();
+        seam::countBeep();
     else
         MessageBeep(MB_OK);
 }

@@ -1,6 +1,7 @@
 // The common dialogs, message boxes and the shell. Under test each dialog takes a
 // scripted answer instead.
 #include "platform/dialogs.h"
+#include "platform/seam.h"
 #include "platform/testing.h"
 #include "platform/win32/internal.h"
 
@@ -24,19 +25,11 @@ std::wstring filterList(const std::string& patterns)
     return filters;
 }
 
-win32::SplitPath split(const std::string& path)
-{
-    size_t cut = path.find_last_of("\\/");
-    if (cut == std::string::npos)
-        return {std::string(), path};
-    return {path.substr(0, cut + 1), path.substr(cut + 1)};
-}
-
 FileChoice fileDialog(bool save, const std::string& title, const std::string& proposedPath, const std::string& patterns)
 {
-    win32::SplitPath proposal = split(proposedPath);
+    seam::SplitPath proposal = seam::splitPath(proposedPath);
     if (testing::active())
-        return win32::scriptedFileChoice(save ? "save file" : "open file", title, proposal, patterns);
+        return seam::scriptedFileChoice(save ? "save file" : "open file", title, proposal, patterns);
     std::wstring filters = filterList(patterns);
     std::wstring caption = win32::fromCp1252(title);
     std::wstring folder = win32::fromPath(proposal.folder);
@@ -87,7 +80,7 @@ FileChoice saveFileDialog(const std::string& title, const std::string& proposedP
 std::optional<Color> chooseColor(Color preset)
 {
     if (testing::active())
-        return win32::scriptedColor();
+        return seam::scriptedColor();
     static COLORREF custom[16] = {};
     CHOOSECOLORW dialog{};
     dialog.lStructSize = sizeof dialog;
@@ -111,7 +104,7 @@ void messageBox(const std::string& title, const std::string& text, MessageIcon i
     HWND focus = GetFocus();
     if (testing::active()) {
         SetFocus(nullptr);   // as the box would take it
-        win32::recordMessage(title, text, icon);
+        seam::recordMessage(title, text, icon);
     } else {
         MessageBoxW(win32::dialogOwner(), win32::fromCp1252(text).c_str(), win32::fromCp1252(title).c_str(),
                     MB_OK | iconOf(icon));
@@ -123,7 +116,7 @@ void messageBox(const std::string& title, const std::string& text, MessageIcon i
 void openWebAddress(const std::string& url)
 {
     if (testing::active()) {
-        win32::recordWebAddress(url);
+        seam::recordWebAddress(url);
         return;
     }
     ShellExecuteW(nullptr, L"open", win32::fromCp1252(url).c_str(), nullptr, nullptr, SW_SHOWNORMAL);

@@ -2,7 +2,6 @@
 // layer. Never included outside platform/win32/.
 #pragma once
 
-#include "platform/dialogs.h"
 #include "platform/events.h"
 #include "platform/platform.h"
 #include "platform/raster.h"
@@ -53,8 +52,6 @@ void closeAllWindows();
 void registerWindowClass();
 // Enter and Escape in a window with dialog keys; true when taken.
 bool dialogKey(const MSG& msg);
-void setScriptedMouse(int window, Point p);
-void clearScriptedMouse();
 std::string statusFieldText(int id, int field);
 int statusFieldProgress(int id, int field);   // -1 when no bar shows
 Rect statusFieldRect(int id, int field);
@@ -126,23 +123,5 @@ bool decodePng(const std::string& bytes, std::vector<uint32_t>& pixels, int& wid
 void pushEvent(Event event);
 // Ends a wait without an event (mouse moves over the wake window).
 void wake();
-// Test scripts (testing.cpp), as in the Qt backend.
-void runScriptStep();
-bool scriptEmpty();
-void scriptExhausted();
-
-// Scripted dialog answers and records (testing.cpp).
-struct SplitPath {
-    std::string folder;
-    std::string fileName;
-};
-FileChoice scriptedFileChoice(const char* kind, const std::string& title, const SplitPath& proposal,
-                              const std::string& patterns);
-std::optional<Color> scriptedColor();
-// The file to print to, or nothing when the dialog is cancelled.
-std::optional<std::string> scriptedPrint();
-void recordMessage(const std::string& title, const std::string& text, MessageIcon icon);
-void recordWebAddress(const std::string& url);
-void countBeep();
 
 } // namespace platform::win32

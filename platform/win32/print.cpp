@@ -2,6 +2,7 @@
 // the page to a file: through "Microsoft Print to PDF" where Windows has it, else
 // through the default printer's driver (Wine's writes PostScript).
 #include "platform/print.h"
+#include "platform/seam.h"
 #include "platform/testing.h"
 #include "platform/win32/internal.h"
 
@@ -56,7 +57,7 @@ HDC fileOutputPrinter()
 bool printDialog()
 {
     if (testing::active()) {
-        std::optional<std::string> file = win32::scriptedPrint();
+        std::optional<std::string> file = seam::scriptedPrint();
         if (!file)
             return false;
         setPrinter(fileOutputPrinter());

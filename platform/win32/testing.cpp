@@ -1,55 +1,21 @@
-// The test seam on Win32: scripted steps and dialog answers, records, and readers.
+// The test seam on Win32: acting as the user, and readers. The script, answers and
+// records are the shared ones of platform/seam.cpp.
 // Acting as the user sends the controls the messages Windows itself sends them.
 #include "platform/testing.h"
 
 #include "platform/controls.h"
 #include "platform/file.h"
 #include "platform/images.h"
+#include "platform/seam.h"
 #include "platform/win32/internal.h"
 #include "platform/window.h"
 
 #include <commctrl.h>
 
-#include <deque>
-#include <variant>
 
 namespace platform::testing {
 
 namespace {
-
-struct Answer {
-    std::string kind;   // the dialog kind it answers
-    std::string path;
-    int pattern = 0;
-    std::optional<Color> color;
-};
-
-struct TestState {
-    bool active = false;
-    std::deque<std::variant<Event, std::function<void()>>> script;
-    std::deque<Answer> answers;
-    std::vector<Message> messages;
-    std::vector<std::string> webAddresses;
-    std::vector<std::string> failures;
-    DialogRequest lastDialog;
-    bool exhaustedReported = false;
-    int beeps = 0;
-};
-
-TestState state;
-
-// The next answer if it is for a dialog of `kind`; a failure otherwise.
-std::optional<Answer> takeAnswer(const std::string& kind, const std::string& title)
-{
-    state.lastDialog = DialogRequest{kind, title, "", "", ""};
-    if (state.answers.empty() || state.answers.front().kind != kind) {
-        state.failures.push_back("unscripted " + kind + " dialog \"" + title + "\"");
-        return std::nullopt;
-    }
-    Answer answer = state.answers.front();
-    state.answers.pop_front();
-    return answer;
-}
 
 // The notification a control sends its frame, as the control itself sends it.
 void notify(HWND control, WORD code)
@@ -108,38 +74,10 @@ void moveMouseTo(HWND control, int x, int y)
     int window = win32::windowOfHwnd(control);
     POINT p{x, y};
     MapWindowPoints(control, win32::frameOf(window), &p, 1);
-    win32::setScriptedMouse(window, {p.x, p.y});
+    seam::setScriptedMouse(window, {p.x, p.y});
 }
 
 } // namespace
-
-void begin()
-{
-    state = TestState{};
-    state.active = true;
-    win32::clearScriptedMouse();
-}
-
-void end()
-{
-    state = TestState{};
-    win32::clearScriptedMouse();
-}
-
-bool active()
-{
-    return state.active;
-}
-
-void post(Event event)
-{
-    state.script.emplace_back(event);
-}
-
-void post(std::function<void()> step)
-{
-    state.script.emplace_back(std::move(step));
-}
 
 // ----- Acting as the user -----
 
@@ -202,7 +140,7 @@ void resizeWindow(int window, Size client)
 
 void setMousePosition(int window, int x, int y)
 {
-    win32::setScriptedMouse(window, {x, y});
+    seam::setScriptedMouse(window, {x, y});
     win32::wake();
 }
 
@@ -282,11 +220,6 @@ unsigned long long nativeWindowId(int window)
     return reinterpret_cast<uintptr_t>(win32::frameOf(window));
 }
 
-int beeps()
-{
-    return state.beeps;
-}
-
 // The focus may sit in a part of a control (a field of an address control).
 int focusedControl()
 {
@@ -304,50 +237,6 @@ bool focusShown()
 int openDropDownRows(int control)
 {
     return win32::shownRows(control);
-}
-
-// ----- Dialog answers -----
-
-void answerOpenFile(const std::string& path, int pattern)
-{
-    state.answers.push_back({"open file", path, pattern, std::nullopt});
-}
-
-void answerSaveFile(const std::string& path, int pattern)
-{
-    state.answers.push_back({"save file", path, pattern, std::nullopt});
-}
-
-void answerColor(std::optional<Color> color)
-{
-    state.answers.push_back({"colour", "", 0, color});
-}
-
-void answerPrint(const std::string& pdfPath)
-{
-    state.answers.push_back({"print", pdfPath, 0, std::nullopt});
-}
-
-// ----- Records -----
-
-const std::vector<Message>& messages()
-{
-    return state.messages;
-}
-
-const std::vector<std::string>& openedWebAddresses()
-{
-    return state.webAddresses;
-}
-
-const DialogRequest& lastDialog()
-{
-    return state.lastDialog;
-}
-
-const std::vector<std::string>& failures()
-{
-    return state.failures;
 }
 
 // ----- Readers -----
@@ -538,74 +427,3 @@ Rect statusFieldRect(int statusBar, int field)
 }
 
 } // namespace platform::testing
-
-namespace platform::win32 {
-
-void runScriptStep()
-{
-    auto step = std::move(testing::state.script.front());
-    testing::state.script.pop_front();
-    if (auto* event = std::get_if<Event>(&step))
-        pushEvent(*event);
-    else
-        std::get<std::function<void()>>(step)();
-}
-
-bool scriptEmpty()
-{
-    return testing::state.script.empty();
-}
-
-void scriptExhausted()
-{
-    if (!testing::state.exhaustedReported)
-        testing::state.failures.push_back("the program waited for an event after the test script ended");
-    testing::state.exhaustedReported = true;
-    int window = innermostWindow();
-    if (window >= 0)
-        pushEvent({EventKind::CloseRequest, window, 0});
-}
-
-FileChoice scriptedFileChoice(const char* kind, const std::string& title, const SplitPath& proposal,
-                              const std::string& patterns)
-{
-    std::optional<testing::Answer> answer = testing::takeAnswer(kind, title);
-    testing::DialogRequest& request = testing::state.lastDialog;
-    request.folder = proposal.folder;
-    request.fileName = proposal.fileName;
-    request.patterns = patterns;
-    if (!answer)
-        return {std::string(), 0};
-    return {answer->path, answer->pattern};
-}
-
-std::optional<Color> scriptedColor()
-{
-    std::optional<testing::Answer> answer = testing::takeAnswer("colour", "Color");
-    return answer ? answer->color : std::nullopt;
-}
-
-std::optional<std::string> scriptedPrint()
-{
-    std::optional<testing::Answer> answer = testing::takeAnswer("print", "Print");
-    if (!answer || answer->path.empty())
-        return std::nullopt;
-    return answer->path;
-}
-
-void recordMessage(const std::string& title, const std::string& text, MessageIcon icon)
-{
-    testing::state.messages.push_back({title, text, icon});
-}
-
-void recordWebAddress(const std::string& url)
-{
-    testing::state.webAddresses.push_back(url);
-}
-
-void countBeep()
-{
-    ++testing::state.beeps;
-}
-
-} // namespace platform::win32

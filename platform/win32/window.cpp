@@ -6,6 +6,7 @@
 // its owner as the Windows owner: it stays above the owner and has no taskbar
 // button. While it is shown its owner is disabled, as for a modal dialog box.
 #include "platform/controls.h"
+#include "platform/seam.h"
 #include "platform/testing.h"
 #include "platform/win32/internal.h"
 #include "platform/window.h"
@@ -42,7 +43,6 @@ struct WindowState {
     std::map<int, WindowRecord> windows;
     std::map<int, std::pair<int, HMENU>> menuItems;   // item -> window, its menu
     std::map<int, StatusBarRecord> statusBars;
-    std::map<int, Point> scriptedMouse;
     int openings = 0;
     bool waitCursor = false;
 };
@@ -592,10 +592,8 @@ void showWaitCursor(bool on)
 
 Point mousePosition(int window)
 {
-    if (testing::active()) {
-        auto it = state.scriptedMouse.find(window);
-        return it == state.scriptedMouse.end() ? Point{-1, -1} : it->second;
-    }
+    if (testing::active())
+        return seam::scriptedMouse(window);
     WindowRecord* record = find(window);
     POINT p;
     if (!record || !IsWindowVisible(record->frame) || !GetCursorPos(&p))
@@ -689,16 +687,6 @@ bool dialogKey(const MSG& msg)
     int control = focus && isPushButton(focus) && windowOfHwnd(focus) == window ? controlOfHwnd(focus) : -1;
     pushEvent({EventKind::Control, window, control >= 0 ? control : record->defaultButton});
     return true;
-}
-
-void setScriptedMouse(int window, Point p)
-{
-    state.scriptedMouse[window] = p;
-}
-
-void clearScriptedMouse()
-{
-    state.scriptedMouse.clear();
 }
 
 std::string statusFieldText(int id, int field)
