@@ -1,7 +1,5 @@
 #include "analysis/profile.h"
 
-#include "app/ids.h"
-#include "platform/controls.h"
 #include "records/store.h"
 
 #include <algorithm>
@@ -21,41 +19,7 @@ constexpr std::array<const char*, humidityBands> columnTitles = {
     "0-5%", "5-10%", "10-20%", "20-30%", "30-40%", "40-50%", "50-60%", "60-70%", "70-80%", "80-90%", "90-95%",
 };
 
-ProfileCounts profileCounts;
-
-// Inserts a row at the top of the list: it ends up above every earlier row.
-void addRow(const std::string& label, const std::array<int64_t, humidityBands>& counts)
-{
-    std::string row = label;
-    for (int64_t count : counts) {
-        row += '\n';
-        row += hoursText(count, records::store().interval);
-    }
-    platform::insertListRow(app::profileList, 0, row);
-}
-
-void addProfileTotal()
-{
-    addRow("Tot", profileTotals(profileCounts));
-    platform::insertListRow(app::profileList, 0, "");
-}
-
-void addProfileRow(const std::string& label, int band)
-{
-    addRow(label, profileCounts[static_cast<size_t>(band)]);
-}
-
 } // namespace
-
-void fillProfile()
-{
-    platform::clearList(app::profileList);
-    const records::RecordStore& s = records::store();
-    profileCounts = countProfile(s.records, s.rangeStart, s.rangeEnd);
-    addProfileTotal();
-    for (int band = 0; band < temperatureBands; ++band)
-        addProfileRow(temperatureBandLabel(band), band);
-}
 
 ProfileCounts countProfile(const std::vector<records::Record>& records, int32_t first, int32_t last)
 {

@@ -1,9 +1,6 @@
-// Extremes of the store, the value texts, and the colour swatches.
-#include "app/ids.h"
+// Where the extremes of records lie, and the value texts.
 #include "app/settings.h"
-#include "graph/curves.h"
 #include "graph/graph.h"
-#include "platform/images.h"
 #include "records/decimal.h"
 #include "records/derived.h"
 #include "records/store.h"
@@ -13,8 +10,6 @@
 namespace graph {
 
 namespace {
-
-Extremes storeExtremes;
 
 // One decimal; "-0.0" loses its sign.
 std::string oneDecimal(double value)
@@ -51,11 +46,6 @@ void widen(ExtremePlaces& p, int32_t i, const std::vector<records::Record>& recs
 
 } // namespace
 
-const Extremes& extremes()
-{
-    return storeExtremes;
-}
-
 ExtremePlaces findExtremes(const std::vector<records::Record>& recs)
 {
     int32_t newest = static_cast<int32_t>(recs.size()) - 1;
@@ -66,20 +56,6 @@ ExtremePlaces findExtremes(const std::vector<records::Record>& recs)
         if (!records::isGap(recs[static_cast<size_t>(i)]))
             widen(p, i, recs);
     return p;
-}
-
-void scanExtremes()
-{
-    const std::vector<records::Record>& recs = records::store().records;
-    const ExtremePlaces p = findExtremes(recs);
-    storeExtremes = Extremes{};
-    if (p.humidityMin >= 0) {
-        const auto at = [&](int32_t index) -> const records::Record& { return recs[static_cast<size_t>(index)]; };
-        storeExtremes = {at(p.humidityMin).humidity, at(p.humidityMax).humidity, at(p.temperatureMin).temperature,
-                         at(p.temperatureMax).temperature};
-    }
-    records::store().recordCount = records::recordTotal();
-    forgetCurveSummary();
 }
 
 std::string formatHumidity(int32_t tenths)
@@ -102,13 +78,6 @@ std::string formatDerived(const records::Record& record)
     std::string dewPoint = app::settings().celsius ? oneDecimal(d.dewPoint) + " \xB0" "C"
                                                    : oneDecimal(records::toFahrenheit(d.dewPoint)) + " \xB0" "F";
     return "Dew point " + dewPoint + "   Absolute humidity " + oneDecimal(d.absoluteHumidity) + " g/m\xB3";
-}
-
-void paintSwatches()
-{
-    const app::Settings& s = app::settings();
-    platform::fillRect(app::humiditySwatch, 0, 0, 20, 10, s.humidityColor & 0xFFFFFF);
-    platform::fillRect(app::temperatureSwatch, 0, 0, 20, 10, s.temperatureColor & 0xFFFFFF);
 }
 
 } // namespace graph

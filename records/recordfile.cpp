@@ -113,6 +113,12 @@ std::string tooLongText(const std::string& name)
         + " records or " + std::to_string(maxFileBytes) + " bytes)";
 }
 
+std::string fileTitleOf(const std::string& path)
+{
+    size_t cut = path.find_last_of("\\/");
+    return cut == std::string::npos ? path : path.substr(cut + 1);
+}
+
 bool writeRecordFile(const std::string& path, const std::vector<Record>& records, int32_t interval,
                      std::string* digest)
 {
