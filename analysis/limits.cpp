@@ -22,25 +22,37 @@ bool isHigh(LimitKind kind)
     return kind == TemperatureHigh || kind == HumidityHigh;
 }
 
-// Each record's term of the MKT's mean, exp(-(dH/R) / T), or NaN for a record
-// without one. Readings change slowly, so a term is reused while the
-// temperature stays the same.
-std::vector<double> arrheniusTerms(const std::vector<records::Record>& recs)
+// exp(-(dH/R) / T) of a temperature in tenths of a degree Celsius.
+double arrheniusTerm(int32_t temperature)
 {
-    std::vector<double> terms(recs.size(), std::numeric_limits<double>::quiet_NaN());
-    int32_t previous = absoluteZeroTenths;
-    double term = 0.0;
-    for (size_t i = 0; i < recs.size(); ++i) {
-        const records::Record& record = recs[i];
-        if (records::isGap(record) || record.temperature <= absoluteZeroTenths)
-            continue;
-        if (record.temperature != previous) {
-            previous = record.temperature;
-            term = std::exp(-activationOverGas / (record.temperature / 10.0 + zeroCelsius));
-        }
-        terms[i] = term;
-    }
-    return terms;
+    return std::exp(-activationOverGas / (temperature / 10.0 + zeroCelsius));
+}
+
+// The terms of every temperature a logger reads, -45 to 60 degrees Celsius,
+// computed once: a million records then cost no exp each.
+constexpr int32_t tabledLowest = -450, tabledHighest = 600;
+struct TermTable {
+    double term[tabledHighest - tabledLowest + 1];
+};
+
+TermTable computeTermTable()
+{
+    TermTable table{};
+    for (int32_t t = tabledLowest; t <= tabledHighest; ++t)
+        table.term[t - tabledLowest] = arrheniusTerm(t);
+    return table;
+}
+
+// A record's term of the MKT's mean, or NaN for a record without one.
+double termOf(const records::Record& record)
+{
+    // A static's initialisation is safe with threads.
+    static const TermTable table = computeTermTable();
+    if (records::isGap(record) || record.temperature <= absoluteZeroTenths)
+        return std::numeric_limits<double>::quiet_NaN();
+    if (record.temperature >= tabledLowest && record.temperature <= tabledHighest)
+        return table.term[record.temperature - tabledLowest];
+    return arrheniusTerm(record.temperature);
 }
 
 // The MKT of a mean of terms, in degrees Celsius; none for an underflow to 0.
@@ -49,46 +61,6 @@ std::optional<double> fromMeanTerm(double mean)
     if (!(mean > 0.0))
         return std::nullopt;
     return activationOverGas / -std::log(mean) - zeroCelsius;
-}
-
-// The MKT of the terms that are not NaN; none when there are none.
-std::optional<double> kineticTemperatureOfTerms(const std::vector<double>& terms)
-{
-    double sum = 0.0;
-    size_t count = 0;
-    for (double term : terms)
-        if (!std::isnan(term)) {
-            sum += term;
-            ++count;
-        }
-    return count ? fromMeanTerm(sum / static_cast<double>(count)) : std::nullopt;
-}
-
-// The highest MKT of any `windowSeconds` of terms `interval` seconds apart.
-std::optional<double> highestOfTerms(const std::vector<double>& terms, int32_t interval, int64_t windowSeconds)
-{
-    if (interval <= 0 || windowSeconds <= 0)
-        return std::nullopt;
-    const size_t length = static_cast<size_t>((windowSeconds + interval - 1) / interval);
-    if (terms.size() < length)
-        return std::nullopt;
-    // A sliding sum of the terms and count of readings; the MKT grows with the
-    // mean term, so the highest mean gives the highest MKT.
-    double sum = 0.0, highestMean = -1.0;
-    size_t count = 0;
-    for (size_t i = 0; i < terms.size(); ++i) {
-        if (!std::isnan(terms[i])) {
-            sum += terms[i];
-            ++count;
-        }
-        if (i >= length && !std::isnan(terms[i - length])) {
-            sum -= terms[i - length];
-            --count;
-        }
-        if (i + 1 >= length && count > 0 && sum / static_cast<double>(count) > highestMean)
-            highestMean = sum / static_cast<double>(count);
-    }
-    return highestMean >= 0.0 ? fromMeanTerm(highestMean) : std::nullopt;
 }
 
 // Builds the excursions of one limit as the records pass.
@@ -169,13 +141,45 @@ LimitFigures limitFigures(const std::vector<records::Record>& recs, int32_t inte
 
 std::optional<double> kineticTemperature(const std::vector<records::Record>& recs)
 {
-    return kineticTemperatureOfTerms(arrheniusTerms(recs));
+    double sum = 0.0;
+    size_t count = 0;
+    for (const records::Record& record : recs) {
+        const double term = termOf(record);
+        if (!std::isnan(term)) {
+            sum += term;
+            ++count;
+        }
+    }
+    return count ? fromMeanTerm(sum / static_cast<double>(count)) : std::nullopt;
 }
 
 std::optional<double> highestKineticTemperature(const std::vector<records::Record>& recs, int32_t interval,
                                                 int64_t windowSeconds)
 {
-    return highestOfTerms(arrheniusTerms(recs), interval, windowSeconds);
+    if (interval <= 0 || windowSeconds <= 0)
+        return std::nullopt;
+    const size_t length = static_cast<size_t>((windowSeconds + interval - 1) / interval);
+    if (recs.size() < length)
+        return std::nullopt;
+    // A sliding sum of the terms and count of readings; the MKT grows with the
+    // mean term, so the highest mean gives the highest MKT.
+    double sum = 0.0, highestMean = -1.0;
+    size_t count = 0;
+    for (size_t i = 0; i < recs.size(); ++i) {
+        const double entering = termOf(recs[i]);
+        if (!std::isnan(entering)) {
+            sum += entering;
+            ++count;
+        }
+        const double leaving = i >= length ? termOf(recs[i - length]) : std::numeric_limits<double>::quiet_NaN();
+        if (!std::isnan(leaving)) {
+            sum -= leaving;
+            --count;
+        }
+        if (i + 1 >= length && count > 0 && sum / static_cast<double>(count) > highestMean)
+            highestMean = sum / static_cast<double>(count);
+    }
+    return highestMean >= 0.0 ? fromMeanTerm(highestMean) : std::nullopt;
 }
 
 LimitReport limitReport(const std::vector<records::Record>& recs, int32_t interval, const Limits& limits)
@@ -201,10 +205,9 @@ LimitReport limitReport(const std::vector<records::Record>& recs, int32_t interv
     report.temperatureMean = meanOf(temperatureSum, readings);
     report.humidityMean = meanOf(humiditySum, readings);
     report.dewPointMean = meanOf(dewPointSum, dewPoints);
-    const std::vector<double> terms = arrheniusTerms(recs);
-    report.kineticTemperature = kineticTemperatureOfTerms(terms);
-    report.highestDayKineticTemperature = highestOfTerms(terms, interval, daySeconds);
-    report.highestMonthKineticTemperature = highestOfTerms(terms, interval, monthSeconds);
+    report.kineticTemperature = kineticTemperature(recs);
+    report.highestDayKineticTemperature = highestKineticTemperature(recs, interval, daySeconds);
+    report.highestMonthKineticTemperature = highestKineticTemperature(recs, interval, monthSeconds);
     report.coveragePercent = meanOf(100.0 * static_cast<double>(readings), recs.size());
     return report;
 }

@@ -25,18 +25,56 @@ bool hasDerivedValues(const Record& record)
         && record.temperature >= lowestTemperature && record.temperature <= highestTemperature;
 }
 
+constexpr size_t temperatures = highestTemperature - lowestTemperature + 1;
+
+// The terms of the formulas that depend on one reading alone, for every reading
+// that has derived values. Each is computed by the same operations, in the same
+// order, as it would be for a single record, so the results are the same doubles;
+// a million records then cost no exp or log each.
+struct Terms {
+    double magnus[temperatures];         // A t / (B + t)
+    double expMagnus[temperatures];      // exp of it
+    double kelvin[temperatures];         // t + 273.15
+    double logRh[highestHumidity + 1];   // ln(rh), rh as a fraction
+    double rhE0[highestHumidity + 1];    // rh E0
+};
+
+Terms computeTerms()
+{
+    Terms terms{};
+    for (size_t i = 0; i < temperatures; ++i) {
+        const double t = (lowestTemperature + static_cast<int32_t>(i)) / 10.0;
+        terms.magnus[i] = magnusA * t / (magnusB + t);
+        terms.expMagnus[i] = std::exp(terms.magnus[i]);
+        terms.kelvin[i] = t + zeroCelsius;
+    }
+    for (int32_t h = 1; h <= highestHumidity; ++h) {
+        const double rh = h / 1000.0;
+        terms.logRh[h] = std::log(rh);
+        terms.rhE0[h] = rh * magnusE0;
+    }
+    return terms;
+}
+
+// Computed on first use; a static's initialisation is safe with threads.
+const Terms& terms()
+{
+    static const Terms computed = computeTerms();
+    return computed;
+}
+
 } // namespace
 
 Derived derivedValues(const Record& record)
 {
     if (!hasDerivedValues(record))
         return {false, 0.0, 0.0};
-    double t = record.temperature / 10.0;
-    double rh = record.humidity / 1000.0;
-    double magnus = magnusA * t / (magnusB + t);
-    double vapour = rh * magnusE0 * std::exp(magnus);
-    double gamma = std::log(rh) + magnus;
-    return {true, magnusB * gamma / (magnusA - gamma), vapourFactor * vapour / (t + zeroCelsius)};
+    const Terms& k = terms();
+    const size_t t = static_cast<size_t>(record.temperature - lowestTemperature);
+    const size_t h = static_cast<size_t>(record.humidity);
+    const double vapour = k.rhE0[h] * k.expMagnus[t];
+    const double gamma = k.logRh[h] + k.magnus[t];
+    return {true, magnusB * gamma / (magnusA - gamma), vapourFactor * vapour / k.kelvin[t]};
 }
 
 double toFahrenheit(double celsius)
