@@ -43,16 +43,20 @@ TermTable computeTermTable()
     return table;
 }
 
-// A record's term of the MKT's mean, or NaN for a record without one.
-double termOf(const records::Record& record)
+// Each record's term of the MKT's mean, exp(-(dH/R) / T), or NaN for a record
+// without one.
+std::vector<double> arrheniusTerms(const std::vector<records::Record>& recs)
 {
     // A static's initialisation is safe with threads.
     static const TermTable table = computeTermTable();
-    if (records::isGap(record) || record.temperature <= absoluteZeroTenths)
-        return std::numeric_limits<double>::quiet_NaN();
-    if (record.temperature >= tabledLowest && record.temperature <= tabledHighest)
-        return table.term[record.temperature - tabledLowest];
-    return arrheniusTerm(record.temperature);
+    std::vector<double> terms(recs.size(), std::numeric_limits<double>::quiet_NaN());
+    for (size_t i = 0; i < recs.size(); ++i) {
+        const int32_t t = recs[i].temperature;
+        if (records::isGap(recs[i]) || t <= absoluteZeroTenths)
+            continue;
+        terms[i] = t >= tabledLowest && t <= tabledHighest ? table.term[t - tabledLowest] : arrheniusTerm(t);
+    }
+    return terms;
 }
 
 // The MKT of a mean of terms, in degrees Celsius; none for an underflow to 0.
@@ -61,6 +65,70 @@ std::optional<double> fromMeanTerm(double mean)
     if (!(mean > 0.0))
         return std::nullopt;
     return activationOverGas / -std::log(mean) - zeroCelsius;
+}
+
+// The sum and count of the terms that are not NaN.
+struct TermSum {
+    double sum = 0.0;
+    size_t count = 0;
+
+    void add(double term)
+    {
+        if (!std::isnan(term)) {
+            sum += term;
+            ++count;
+        }
+    }
+
+    void remove(double term)
+    {
+        if (!std::isnan(term)) {
+            sum -= term;
+            --count;
+        }
+    }
+
+    // The MKT of the terms added; none without any.
+    std::optional<double> kineticTemperature() const
+    {
+        return count ? fromMeanTerm(sum / static_cast<double>(count)) : std::nullopt;
+    }
+};
+
+// A window of `length` consecutive terms sliding over all, keeping the highest
+// mean of the windows that hold a reading; the MKT grows with the mean term, so
+// the highest mean gives the highest MKT.
+struct TermWindow {
+    size_t length;
+    TermSum terms;
+    double highestMean = -1.0;
+
+    // Takes term i in and term i - length out.
+    void slide(const std::vector<double>& all, size_t i)
+    {
+        terms.add(all[i]);
+        if (i >= length)
+            terms.remove(all[i - length]);
+        if (i + 1 >= length && terms.count > 0 && terms.sum / static_cast<double>(terms.count) > highestMean)
+            highestMean = terms.sum / static_cast<double>(terms.count);
+    }
+
+    std::optional<double> highestKineticTemperature() const
+    {
+        return highestMean >= 0.0 ? fromMeanTerm(highestMean) : std::nullopt;
+    }
+};
+
+// The window of `windowSeconds` over `records` records `interval` seconds apart:
+// ceil(windowSeconds / interval) of them; none when the records are fewer.
+std::optional<TermWindow> windowOf(size_t records, int32_t interval, int64_t windowSeconds)
+{
+    if (interval <= 0 || windowSeconds <= 0)
+        return std::nullopt;
+    const size_t length = static_cast<size_t>((windowSeconds + interval - 1) / interval);
+    if (records < length)
+        return std::nullopt;
+    return TermWindow{length, {}, -1.0};
 }
 
 // Builds the excursions of one limit as the records pass.
@@ -141,45 +209,22 @@ LimitFigures limitFigures(const std::vector<records::Record>& recs, int32_t inte
 
 std::optional<double> kineticTemperature(const std::vector<records::Record>& recs)
 {
-    double sum = 0.0;
-    size_t count = 0;
-    for (const records::Record& record : recs) {
-        const double term = termOf(record);
-        if (!std::isnan(term)) {
-            sum += term;
-            ++count;
-        }
-    }
-    return count ? fromMeanTerm(sum / static_cast<double>(count)) : std::nullopt;
+    TermSum whole;
+    for (double term : arrheniusTerms(recs))
+        whole.add(term);
+    return whole.kineticTemperature();
 }
 
 std::optional<double> highestKineticTemperature(const std::vector<records::Record>& recs, int32_t interval,
                                                 int64_t windowSeconds)
 {
-    if (interval <= 0 || windowSeconds <= 0)
+    std::optional<TermWindow> window = windowOf(recs.size(), interval, windowSeconds);
+    if (!window)
         return std::nullopt;
-    const size_t length = static_cast<size_t>((windowSeconds + interval - 1) / interval);
-    if (recs.size() < length)
-        return std::nullopt;
-    // A sliding sum of the terms and count of readings; the MKT grows with the
-    // mean term, so the highest mean gives the highest MKT.
-    double sum = 0.0, highestMean = -1.0;
-    size_t count = 0;
-    for (size_t i = 0; i < recs.size(); ++i) {
-        const double entering = termOf(recs[i]);
-        if (!std::isnan(entering)) {
-            sum += entering;
-            ++count;
-        }
-        const double leaving = i >= length ? termOf(recs[i - length]) : std::numeric_limits<double>::quiet_NaN();
-        if (!std::isnan(leaving)) {
-            sum -= leaving;
-            --count;
-        }
-        if (i + 1 >= length && count > 0 && sum / static_cast<double>(count) > highestMean)
-            highestMean = sum / static_cast<double>(count);
-    }
-    return highestMean >= 0.0 ? fromMeanTerm(highestMean) : std::nullopt;
+    const std::vector<double> terms = arrheniusTerms(recs);
+    for (size_t i = 0; i < terms.size(); ++i)
+        window->slide(terms, i);
+    return window->highestKineticTemperature();
 }
 
 LimitReport limitReport(const std::vector<records::Record>& recs, int32_t interval, const Limits& limits)
@@ -205,9 +250,21 @@ LimitReport limitReport(const std::vector<records::Record>& recs, int32_t interv
     report.temperatureMean = meanOf(temperatureSum, readings);
     report.humidityMean = meanOf(humiditySum, readings);
     report.dewPointMean = meanOf(dewPointSum, dewPoints);
-    report.kineticTemperature = kineticTemperature(recs);
-    report.highestDayKineticTemperature = highestKineticTemperature(recs, interval, daySeconds);
-    report.highestMonthKineticTemperature = highestKineticTemperature(recs, interval, monthSeconds);
+    // One pass for the three: their sums are independent and run side by side.
+    const std::vector<double> terms = arrheniusTerms(recs);
+    TermSum whole;
+    std::optional<TermWindow> day = windowOf(recs.size(), interval, daySeconds);
+    std::optional<TermWindow> month = windowOf(recs.size(), interval, monthSeconds);
+    for (size_t i = 0; i < terms.size(); ++i) {
+        whole.add(terms[i]);
+        if (day)
+            day->slide(terms, i);
+        if (month)
+            month->slide(terms, i);
+    }
+    report.kineticTemperature = whole.kineticTemperature();
+    report.highestDayKineticTemperature = day ? day->highestKineticTemperature() : std::nullopt;
+    report.highestMonthKineticTemperature = month ? month->highestKineticTemperature() : std::nullopt;
     report.coveragePercent = meanOf(100.0 * static_cast<double>(readings), recs.size());
     return report;
 }

@@ -125,6 +125,40 @@ bool readPlainTenths(std::string_view text, int32_t& tenths)
     return true;
 }
 
+// Reads the tenths of a plain number (see readPlainTenths) that starts at
+// line[pos] and ends at the first byte that cannot continue it; moves pos past
+// it. False when no plain number starts there.
+bool scanPlainTenths(std::string_view line, size_t& pos, int32_t& tenths)
+{
+    const bool negative = pos < line.size() && line[pos] == '-';
+    if (pos < line.size() && (line[pos] == '+' || line[pos] == '-'))
+        ++pos;
+    const size_t digits = pos;
+    int32_t value = 0;
+    for (; pos < line.size() && isDigit(line[pos]) && pos - digits < 5; ++pos)
+        value = value * 10 + (line[pos] - '0');
+    if (pos == digits || pos + 1 >= line.size() || line[pos] != '.' || !isDigit(line[pos + 1]))
+        return false;
+    value = value * 10 + (line[pos + 1] - '0');
+    pos += 2;
+    tenths = negative ? -value : value;
+    return true;
+}
+
+// The common record line, as the writer makes it, in one pass: two plain
+// numbers joined by one "," and nothing else ("+23.5,45.6"). Such a line is
+// neither the end marker nor the gap line, and its first "," parts exactly
+// these two numbers, so the general reading gives the same. False for any
+// other line.
+bool readPlainRecordLine(std::string_view line, int32_t& temperature, int32_t& humidity)
+{
+    size_t pos = 0;
+    if (!scanPlainTenths(line, pos, temperature) || pos >= line.size() || line[pos] != ',')
+        return false;
+    ++pos;
+    return scanPlainTenths(line, pos, humidity) && pos == line.size();
+}
+
 // `value` times 10, rounded to the nearest integer with halves to even (the
 // default rounding mode, which the program never changes), saturated to 32 bits.
 int32_t tenthsOf(float value)
@@ -172,7 +206,8 @@ bool LogLines::next(std::string& line)
 size_t LogLines::endOfLine() const
 {
     size_t end = position;
-    while (end < bytes.size() && !isLineEnd(bytes[end]))
+    // Every line end is at most '\r': one comparison passes all other bytes.
+    while (end < bytes.size() && (static_cast<unsigned char>(bytes[end]) > '\r' || !isLineEnd(bytes[end])))
         ++end;
     return end;
 }
@@ -221,6 +256,8 @@ int32_t readInterval(std::string_view line4)
 
 bool readRecordLine(std::string_view line, int32_t& temperature, int32_t& humidity)
 {
+    if (readPlainRecordLine(line, temperature, humidity))
+        return true;
     if (line == logEndMarker)
         return false;
     if (line == logGapLine) {
