@@ -125,38 +125,24 @@ bool readPlainTenths(std::string_view text, int32_t& tenths)
     return true;
 }
 
-// Reads the tenths of a plain number (see readPlainTenths) that starts at
-// line[pos] and ends at the first byte that cannot continue it; moves pos past
-// it. False when no plain number starts there.
-bool scanPlainTenths(std::string_view line, size_t& pos, int32_t& tenths)
+// Reads the tenths of a plain number (see readPlainTenths) that starts at `p`
+// and ends at the first byte that cannot continue it, before `end`; moves `p`
+// past it. False when no plain number starts there.
+inline bool scanPlainTenths(const char*& p, const char* end, int32_t& tenths)
 {
-    const bool negative = pos < line.size() && line[pos] == '-';
-    if (pos < line.size() && (line[pos] == '+' || line[pos] == '-'))
-        ++pos;
-    const size_t digits = pos;
+    const bool negative = p < end && *p == '-';
+    if (p < end && (*p == '+' || *p == '-'))
+        ++p;
+    const char* const digits = p;
     int32_t value = 0;
-    for (; pos < line.size() && isDigit(line[pos]) && pos - digits < 5; ++pos)
-        value = value * 10 + (line[pos] - '0');
-    if (pos == digits || pos + 1 >= line.size() || line[pos] != '.' || !isDigit(line[pos + 1]))
+    for (; p < end && isDigit(*p) && p - digits < 5; ++p)
+        value = value * 10 + (*p - '0');
+    if (p == digits || end - p < 2 || p[0] != '.' || !isDigit(p[1]))
         return false;
-    value = value * 10 + (line[pos + 1] - '0');
-    pos += 2;
+    value = value * 10 + (p[1] - '0');
+    p += 2;
     tenths = negative ? -value : value;
     return true;
-}
-
-// The common record line, as the writer makes it, in one pass: two plain
-// numbers joined by one "," and nothing else ("+23.5,45.6"). Such a line is
-// neither the end marker nor the gap line, and its first "," parts exactly
-// these two numbers, so the general reading gives the same. False for any
-// other line.
-bool readPlainRecordLine(std::string_view line, int32_t& temperature, int32_t& humidity)
-{
-    size_t pos = 0;
-    if (!scanPlainTenths(line, pos, temperature) || pos >= line.size() || line[pos] != ',')
-        return false;
-    ++pos;
-    return scanPlainTenths(line, pos, humidity) && pos == line.size();
 }
 
 // `value` times 10, rounded to the nearest integer with halves to even (the
@@ -231,6 +217,27 @@ bool LogLines::next(std::string_view& line)
     return true;
 }
 
+bool LogLines::nextPlainRecord(int32_t& temperature, int32_t& humidity)
+{
+    const char* const begin = bytes.data();
+    const char* const end = begin + bytes.size();
+    const char* p = begin + position;
+    if (!scanPlainTenths(p, end, temperature) || p == end || *p != ',')
+        return false;
+    ++p;
+    if (!scanPlainTenths(p, end, humidity) || p == end || !isLineEnd(*p))
+        return false;
+    if (*p == '\r') {
+        if (p + 1 == end)
+            return false;   // perhaps the start of a CR LF
+        p += p[1] == '\n' ? 2 : 1;
+    } else {
+        ++p;
+    }
+    position = static_cast<size_t>(p - begin);
+    return true;
+}
+
 bool LogLines::nextWhole(std::string_view& line)
 {
     const size_t end = endOfLine();
@@ -256,8 +263,6 @@ int32_t readInterval(std::string_view line4)
 
 bool readRecordLine(std::string_view line, int32_t& temperature, int32_t& humidity)
 {
-    if (readPlainRecordLine(line, temperature, humidity))
-        return true;
     if (line == logEndMarker)
         return false;
     if (line == logGapLine) {
@@ -315,6 +320,15 @@ std::string formatLogFile(const std::vector<Record>& records, int32_t interval)
     return out;
 }
 
+void LogReader::takePlainRecords(LogLines& lines)
+{
+    if (lineNumber != recordLines)
+        return;
+    int32_t temperature = 0, humidity = 0;
+    while (lines.nextPlainRecord(temperature, humidity))
+        records.push_back(Record{0, humidity, temperature});
+}
+
 bool LogReader::take(std::string_view line)
 {
     int32_t temperature = 0, humidity = 0;
@@ -341,8 +355,9 @@ bool readLogFile(const std::string& bytes, LoadHeader& header, std::vector<Recor
     // A record line and its line end take about 12 bytes: room for them at once.
     records.reserve(records.size() + bytes.size() / 12);
     std::string_view line;
-    while (lines.next(line) && reader.take(line)) {
-    }
+    do {
+        reader.takePlainRecords(lines);
+    } while (lines.next(line) && reader.take(line));
     return reader.accepted();
 }
 

@@ -66,8 +66,12 @@ ReadResult readPieces(platform::InputFile& file, LogReader& reader, const std::v
         LogLines lines(std::string_view(buffer.data(), lineEnds ? filled : 0));
         std::string_view line;
         bool wanted = true;
-        while (wanted && (got == 0 ? lines.next(line) : lines.nextWhole(line)))
+        while (wanted) {
+            reader.takePlainRecords(lines);
+            if (!(got == 0 ? lines.next(line) : lines.nextWhole(line)))
+                break;
             wanted = reader.take(line);
+        }
         const long long before = moved + static_cast<long long>(wanted ? filled : lines.used());
         if (records.size() > static_cast<size_t>(maxFileRecords) || before > maxFileBytes)
             return ReadResult::TooLong;
