@@ -43,20 +43,21 @@ TermTable computeTermTable()
     return table;
 }
 
-// Each record's term of the MKT's mean, exp(-(dH/R) / T), or NaN for a record
-// without one.
-std::vector<double> arrheniusTerms(const std::vector<records::Record>& recs)
+// A static's initialisation is safe with threads.
+const TermTable& termTable()
 {
-    // A static's initialisation is safe with threads.
     static const TermTable table = computeTermTable();
-    std::vector<double> terms(recs.size(), std::numeric_limits<double>::quiet_NaN());
-    for (size_t i = 0; i < recs.size(); ++i) {
-        const int32_t t = recs[i].temperature;
-        if (records::isGap(recs[i]) || t <= absoluteZeroTenths)
-            continue;
-        terms[i] = t >= tabledLowest && t <= tabledHighest ? table.term[t - tabledLowest] : arrheniusTerm(t);
-    }
-    return terms;
+    return table;
+}
+
+// A record's term of the MKT's mean, exp(-(dH/R) / T), or NaN for a record
+// without one.
+double termOf(const TermTable& table, const records::Record& record)
+{
+    const int32_t t = record.temperature;
+    if (records::isGap(record) || t <= absoluteZeroTenths)
+        return std::numeric_limits<double>::quiet_NaN();
+    return t >= tabledLowest && t <= tabledHighest ? table.term[t - tabledLowest] : arrheniusTerm(t);
 }
 
 // The MKT of a mean of terms, in degrees Celsius; none for an underflow to 0.
@@ -103,12 +104,12 @@ struct TermWindow {
     TermSum terms;
     double highestMean = -1.0;
 
-    // Takes term i in and term i - length out.
-    void slide(const std::vector<double>& all, size_t i)
+    // Takes the term of record i in, `entering`, and that of record i - length out.
+    void slide(const TermTable& table, const std::vector<records::Record>& recs, size_t i, double entering)
     {
-        terms.add(all[i]);
+        terms.add(entering);
         if (i >= length)
-            terms.remove(all[i - length]);
+            terms.remove(termOf(table, recs[i - length]));
         if (i + 1 >= length && terms.count > 0 && terms.sum / static_cast<double>(terms.count) > highestMean)
             highestMean = terms.sum / static_cast<double>(terms.count);
     }
@@ -209,9 +210,10 @@ LimitFigures limitFigures(const std::vector<records::Record>& recs, int32_t inte
 
 std::optional<double> kineticTemperature(const std::vector<records::Record>& recs)
 {
+    const TermTable& table = termTable();
     TermSum whole;
-    for (double term : arrheniusTerms(recs))
-        whole.add(term);
+    for (const records::Record& record : recs)
+        whole.add(termOf(table, record));
     return whole.kineticTemperature();
 }
 
@@ -221,9 +223,9 @@ std::optional<double> highestKineticTemperature(const std::vector<records::Recor
     std::optional<TermWindow> window = windowOf(recs.size(), interval, windowSeconds);
     if (!window)
         return std::nullopt;
-    const std::vector<double> terms = arrheniusTerms(recs);
-    for (size_t i = 0; i < terms.size(); ++i)
-        window->slide(terms, i);
+    const TermTable& table = termTable();
+    for (size_t i = 0; i < recs.size(); ++i)
+        window->slide(table, recs, i, termOf(table, recs[i]));
     return window->highestKineticTemperature();
 }
 
@@ -251,16 +253,17 @@ LimitReport limitReport(const std::vector<records::Record>& recs, int32_t interv
     report.humidityMean = meanOf(humiditySum, readings);
     report.dewPointMean = meanOf(dewPointSum, dewPoints);
     // One pass for the three: their sums are independent and run side by side.
-    const std::vector<double> terms = arrheniusTerms(recs);
+    const TermTable& table = termTable();
     TermSum whole;
     std::optional<TermWindow> day = windowOf(recs.size(), interval, daySeconds);
     std::optional<TermWindow> month = windowOf(recs.size(), interval, monthSeconds);
-    for (size_t i = 0; i < terms.size(); ++i) {
-        whole.add(terms[i]);
+    for (size_t i = 0; i < recs.size(); ++i) {
+        const double term = termOf(table, recs[i]);
+        whole.add(term);
         if (day)
-            day->slide(terms, i);
+            day->slide(table, recs, i, term);
         if (month)
-            month->slide(terms, i);
+            month->slide(table, recs, i, term);
     }
     report.kineticTemperature = whole.kineticTemperature();
     report.highestDayKineticTemperature = day ? day->highestKineticTemperature() : std::nullopt;
