@@ -68,7 +68,7 @@ std::optional<double> fromMeanTerm(double mean)
     return activationOverGas / -std::log(mean) - zeroCelsius;
 }
 
-// The sum and count of the terms that are not NaN.
+// The sum and count of the terms (or dew points) that are not NaN.
 struct TermSum {
     double sum = 0.0;
     size_t count = 0;
@@ -177,6 +177,50 @@ std::optional<double> meanOf(double sum, Value count)
     return count > 0 ? std::optional<double>(sum / static_cast<double>(count)) : std::nullopt;
 }
 
+// The means of the readings and dew points, and the coverage. Each sum in a
+// local of its own, so it stays in a register.
+void addMeans(const std::vector<records::Record>& recs, LimitReport& report)
+{
+    double temperatureSum = 0.0, humiditySum = 0.0;
+    size_t readings = 0;
+    for (const records::Record& record : recs) {
+        if (records::isGap(record))
+            continue;
+        ++readings;
+        temperatureSum += record.temperature / 10.0;
+        humiditySum += record.humidity / 10.0;
+    }
+    report.temperatureMean = meanOf(temperatureSum, readings);
+    report.humidityMean = meanOf(humiditySum, readings);
+    report.coveragePercent = meanOf(100.0 * static_cast<double>(readings), recs.size());
+    const TermSum dewPoints = records::foldDewPoints(recs, TermSum{}, [](TermSum sum, size_t, double dewPoint) {
+        sum.add(dewPoint);
+        return sum;
+    });
+    report.dewPointMean = meanOf(dewPoints.sum, dewPoints.count);
+}
+
+// The MKT and its highest over 24 hours and 30 days, in one pass: their sums
+// are independent and run side by side.
+void addKineticTemperatures(const std::vector<records::Record>& recs, int32_t interval, LimitReport& report)
+{
+    const TermTable& table = termTable();
+    TermSum whole;
+    std::optional<TermWindow> day = windowOf(recs.size(), interval, daySeconds);
+    std::optional<TermWindow> month = windowOf(recs.size(), interval, monthSeconds);
+    for (size_t i = 0; i < recs.size(); ++i) {
+        const double term = termOf(table, recs[i]);
+        whole.add(term);
+        if (day)
+            day->slide(table, recs, i, term);
+        if (month)
+            month->slide(table, recs, i, term);
+    }
+    report.kineticTemperature = whole.kineticTemperature();
+    report.highestDayKineticTemperature = day ? day->highestKineticTemperature() : std::nullopt;
+    report.highestMonthKineticTemperature = month ? month->highestKineticTemperature() : std::nullopt;
+}
+
 } // namespace
 
 bool anyLimit(const Limits& limits)
@@ -235,40 +279,8 @@ LimitReport limitReport(const std::vector<records::Record>& recs, int32_t interv
     for (int kind = 0; kind < limitKindCount; ++kind)
         if (limits.value[kind])
             report.limit[kind] = limitFigures(recs, interval, limits, static_cast<LimitKind>(kind));
-    double temperatureSum = 0.0, humiditySum = 0.0, dewPointSum = 0.0;
-    size_t readings = 0, dewPoints = 0;
-    for (const records::Record& record : recs) {
-        if (records::isGap(record))
-            continue;
-        ++readings;
-        temperatureSum += record.temperature / 10.0;
-        humiditySum += record.humidity / 10.0;
-        const records::Derived derived = records::derivedValues(record);
-        if (derived.valid) {
-            ++dewPoints;
-            dewPointSum += derived.dewPoint;
-        }
-    }
-    report.temperatureMean = meanOf(temperatureSum, readings);
-    report.humidityMean = meanOf(humiditySum, readings);
-    report.dewPointMean = meanOf(dewPointSum, dewPoints);
-    // One pass for the three: their sums are independent and run side by side.
-    const TermTable& table = termTable();
-    TermSum whole;
-    std::optional<TermWindow> day = windowOf(recs.size(), interval, daySeconds);
-    std::optional<TermWindow> month = windowOf(recs.size(), interval, monthSeconds);
-    for (size_t i = 0; i < recs.size(); ++i) {
-        const double term = termOf(table, recs[i]);
-        whole.add(term);
-        if (day)
-            day->slide(table, recs, i, term);
-        if (month)
-            month->slide(table, recs, i, term);
-    }
-    report.kineticTemperature = whole.kineticTemperature();
-    report.highestDayKineticTemperature = day ? day->highestKineticTemperature() : std::nullopt;
-    report.highestMonthKineticTemperature = month ? month->highestKineticTemperature() : std::nullopt;
-    report.coveragePercent = meanOf(100.0 * static_cast<double>(readings), recs.size());
+    addMeans(recs, report);
+    addKineticTemperatures(recs, interval, report);
     return report;
 }
 

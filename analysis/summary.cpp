@@ -16,17 +16,30 @@ std::optional<Extreme> extremeAt(const std::vector<records::Record>& recs, int32
     return Extreme{r.*value, r.time};
 }
 
+// The records of the dew-point extremes; -1 before any.
+struct DewPointPlaces {
+    double max = 0.0, min = 0.0;
+    int64_t maxIndex = -1, minIndex = -1;
+};
+
 // Strictly beyond, so the oldest record holding an extreme keeps it.
 void scanDewPoints(const std::vector<records::Record>& recs, Summary& s)
 {
-    for (const records::Record& r : recs) {
-        const records::Derived d = records::derivedValues(r);
-        if (!d.valid)
-            continue;
-        if (!s.dewPointMax || d.dewPoint > s.dewPointMax->value)
-            s.dewPointMax = DewPointExtreme{d.dewPoint, r.time};
-        if (!s.dewPointMin || d.dewPoint < s.dewPointMin->value)
-            s.dewPointMin = DewPointExtreme{d.dewPoint, r.time};
+    const DewPointPlaces p =
+        records::foldDewPoints(recs, DewPointPlaces{}, [](DewPointPlaces p, size_t i, double dewPoint) {
+            if (p.maxIndex < 0 || dewPoint > p.max) {
+                p.max = dewPoint;
+                p.maxIndex = static_cast<int64_t>(i);
+            }
+            if (p.minIndex < 0 || dewPoint < p.min) {
+                p.min = dewPoint;
+                p.minIndex = static_cast<int64_t>(i);
+            }
+            return p;
+        });
+    if (p.maxIndex >= 0) {
+        s.dewPointMax = DewPointExtreme{p.max, recs[static_cast<size_t>(p.maxIndex)].time};
+        s.dewPointMin = DewPointExtreme{p.min, recs[static_cast<size_t>(p.minIndex)].time};
     }
 }
 

@@ -1,6 +1,7 @@
 #include "records/derived.h"
 
 #include <cmath>
+#include <limits>
 
 namespace records {
 
@@ -63,6 +64,17 @@ const Terms& terms()
     return computed;
 }
 
+// Only for a record that has derived values.
+double gammaOf(const Terms& k, const Record& record)
+{
+    return k.logRh[record.humidity] + k.magnus[record.temperature - lowestTemperature];
+}
+
+double dewPointOf(double gamma)
+{
+    return magnusB * gamma / (magnusA - gamma);
+}
+
 } // namespace
 
 Derived derivedValues(const Record& record)
@@ -71,10 +83,15 @@ Derived derivedValues(const Record& record)
         return {false, 0.0, 0.0};
     const Terms& k = terms();
     const size_t t = static_cast<size_t>(record.temperature - lowestTemperature);
-    const size_t h = static_cast<size_t>(record.humidity);
-    const double vapour = k.rhE0[h] * k.expMagnus[t];
-    const double gamma = k.logRh[h] + k.magnus[t];
-    return {true, magnusB * gamma / (magnusA - gamma), vapourFactor * vapour / k.kelvin[t]};
+    const double vapour = k.rhE0[record.humidity] * k.expMagnus[t];
+    return {true, dewPointOf(gammaOf(k, record)), vapourFactor * vapour / k.kelvin[t]};
+}
+
+void dewPoints(const Record* first, size_t count, double* out)
+{
+    const Terms& k = terms();
+    for (size_t i = 0; i < count; ++i)
+        out[i] = hasDerivedValues(first[i]) ? dewPointOf(gammaOf(k, first[i])) : std::numeric_limits<double>::quiet_NaN();
 }
 
 double toFahrenheit(double celsius)
