@@ -19,7 +19,38 @@ constexpr std::array<const char*, humidityBands> columnTitles = {
     "0-5%", "5-10%", "10-20%", "20-30%", "30-40%", "40-50%", "50-60%", "60-70%", "70-80%", "80-90%", "90-95%",
 };
 
+// The band of every humidity from 0 to 100.0 %RH, from the edges: a million
+// records then take one look-up each.
+constexpr int32_t highestTabledHumidity = 1000;
+constexpr std::array<uint8_t, highestTabledHumidity + 1> humidityBandTable = [] {
+    std::array<uint8_t, highestTabledHumidity + 1> table{};
+    for (int32_t humidity = 0; humidity <= highestTabledHumidity; ++humidity) {
+        uint8_t band = humidityBands - 1;
+        for (size_t edge = 0; edge + 1 < humidityBands; ++edge)
+            if (humidity <= humidityBandEdges[edge + 1]) {
+                band = static_cast<uint8_t>(edge);
+                break;
+            }
+        table[static_cast<size_t>(humidity)] = band;
+    }
+    return table;
+}();
+
 } // namespace
+
+int humidityBand(int32_t humidity)
+{
+    if (humidity >= 0 && humidity <= highestTabledHumidity)
+        return humidityBandTable[static_cast<size_t>(humidity)];
+    return humidity < 0 ? 0 : humidityBands - 1;
+}
+
+int temperatureBand(int32_t temperature)
+{
+    if (temperature <= 0 || temperature > temperatureBandWidth * temperatureBands)
+        return -1;
+    return (temperature - 1) / temperatureBandWidth;
+}
 
 ProfileCounts countProfile(const std::vector<records::Record>& records, int32_t first, int32_t last)
 {
@@ -51,21 +82,6 @@ const char* temperatureBandLabel(int band)
 const char* humidityBandTitle(int band)
 {
     return columnTitles[static_cast<size_t>(band)];
-}
-
-int humidityBand(int32_t humidity)
-{
-    for (size_t band = 0; band + 1 < humidityBands; ++band)
-        if (humidity <= humidityBandEdges[band + 1])
-            return static_cast<int>(band);
-    return humidityBands - 1;
-}
-
-int temperatureBand(int32_t temperature)
-{
-    if (temperature <= 0 || temperature > temperatureBandWidth * temperatureBands)
-        return -1;
-    return (temperature - 1) / temperatureBandWidth;
 }
 
 float hoursOf(int64_t count, int32_t interval)

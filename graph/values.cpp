@@ -28,34 +28,37 @@ std::string tenthsText(int64_t tenths, const char* unit)
     return text + unit;
 }
 
-// Takes record `i` into the places. Scanning goes from newer to older and an
-// older record wins a tie, so each place ends at the oldest record holding it.
-void widen(ExtremePlaces& p, int32_t i, const std::vector<records::Record>& recs)
-{
-    const auto at = [&](int32_t index) -> const records::Record& { return recs[static_cast<size_t>(index)]; };
-    const records::Record& r = at(i);
-    if (r.humidity <= at(p.humidityMin).humidity)
-        p.humidityMin = i;
-    if (r.humidity >= at(p.humidityMax).humidity)
-        p.humidityMax = i;
-    if (r.temperature <= at(p.temperatureMin).temperature)
-        p.temperatureMin = i;
-    if (r.temperature >= at(p.temperatureMax).temperature)
-        p.temperatureMax = i;
-}
+// The oldest record holding the smallest and the largest value of one reading,
+// as the records pass oldest first: only a strictly smaller or larger value
+// moves a place.
+struct Place {
+    int32_t min = 0, max = 0;
+    int32_t minIndex = -1, maxIndex = -1;
+
+    void take(int32_t value, int32_t index)
+    {
+        if (minIndex < 0 || value < min) {
+            min = value;
+            minIndex = index;
+        }
+        if (maxIndex < 0 || value > max) {
+            max = value;
+            maxIndex = index;
+        }
+    }
+};
 
 } // namespace
 
 ExtremePlaces findExtremes(const std::vector<records::Record>& recs)
 {
-    int32_t newest = static_cast<int32_t>(recs.size()) - 1;
-    while (newest >= 0 && records::isGap(recs[static_cast<size_t>(newest)]))
-        --newest;
-    ExtremePlaces p = {newest, newest, newest, newest};
-    for (int32_t i = newest - 1; i >= 0; --i)
-        if (!records::isGap(recs[static_cast<size_t>(i)]))
-            widen(p, i, recs);
-    return p;
+    Place humidity, temperature;
+    for (size_t i = 0; i < recs.size(); ++i)
+        if (!records::isGap(recs[i])) {
+            humidity.take(recs[i].humidity, static_cast<int32_t>(i));
+            temperature.take(recs[i].temperature, static_cast<int32_t>(i));
+        }
+    return {humidity.minIndex, humidity.maxIndex, temperature.minIndex, temperature.maxIndex};
 }
 
 std::string formatHumidity(int32_t tenths)
