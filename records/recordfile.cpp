@@ -1,6 +1,7 @@
 #include "records/recordfile.h"
 
 #include "platform/file.h"
+#include "platform/memory.h"
 #include "records/logfile.h"
 #include "records/sha256.h"
 
@@ -17,11 +18,14 @@ constexpr size_t pieceSize = 256 * 1024;
 constexpr long long shortestLine = 10;
 
 // Room for every record a regular file of `size` bytes holds when it was
-// written by the writer: the list is sized once. Room not used costs no memory.
+// written by the writer: the list is sized once, in large pages where the
+// system has them. Room not used costs no memory.
 void makeRoom(std::vector<Record>& records, long long size)
 {
-    if (size > 0)
-        records.reserve(static_cast<size_t>(std::min<long long>(size / shortestLine + 1, maxFileRecords + 1)));
+    if (size <= 0)
+        return;
+    records.reserve(static_cast<size_t>(std::min<long long>(size / shortestLine + 1, maxFileRecords + 1)));
+    platform::adviseLargePages(records.data(), records.capacity() * sizeof(Record));
 }
 
 // Adds what follows the end marker to `digest`, the file being `size` bytes
