@@ -177,18 +177,42 @@ std::optional<double> meanOf(double sum, Value count)
     return count > 0 ? std::optional<double>(sum / static_cast<double>(count)) : std::nullopt;
 }
 
+// Tenths as a reading in its unit, `tenths` / 10.0, for the tenths from -45.0
+// to 100.0 (every temperature a logger reads, every humidity) from a table of
+// the very quotients: a million records then take no division each.
+constexpr int32_t lowestTabledTenths = -450, highestTabledTenths = 1000;
+struct UnitTable {
+    double units[highestTabledTenths - lowestTabledTenths + 1];
+};
+
+UnitTable computeUnitTable()
+{
+    UnitTable table{};
+    for (int32_t tenths = lowestTabledTenths; tenths <= highestTabledTenths; ++tenths)
+        table.units[tenths - lowestTabledTenths] = tenths / 10.0;
+    return table;
+}
+
+double unitsOf(const UnitTable& table, int32_t tenths)
+{
+    return tenths >= lowestTabledTenths && tenths <= highestTabledTenths ? table.units[tenths - lowestTabledTenths]
+                                                                          : tenths / 10.0;
+}
+
 // The means of the readings and dew points, and the coverage. Each sum in a
 // local of its own, so it stays in a register.
 void addMeans(const std::vector<records::Record>& recs, LimitReport& report)
 {
+    // A static's initialisation is safe with threads.
+    static const UnitTable table = computeUnitTable();
     double temperatureSum = 0.0, humiditySum = 0.0;
     size_t readings = 0;
     for (const records::Record& record : recs) {
         if (records::isGap(record))
             continue;
         ++readings;
-        temperatureSum += record.temperature / 10.0;
-        humiditySum += record.humidity / 10.0;
+        temperatureSum += unitsOf(table, record.temperature);
+        humiditySum += unitsOf(table, record.humidity);
     }
     report.temperatureMean = meanOf(temperatureSum, readings);
     report.humidityMean = meanOf(humiditySum, readings);

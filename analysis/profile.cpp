@@ -36,13 +36,19 @@ constexpr std::array<uint8_t, highestTabledHumidity + 1> humidityBandTable = [] 
     return table;
 }();
 
-} // namespace
-
-int humidityBand(int32_t humidity)
+// humidityBand's work, where countProfile can take it in.
+inline int bandOfHumidity(int32_t humidity)
 {
     if (humidity >= 0 && humidity <= highestTabledHumidity)
         return humidityBandTable[static_cast<size_t>(humidity)];
     return humidity < 0 ? 0 : humidityBands - 1;
+}
+
+} // namespace
+
+int humidityBand(int32_t humidity)
+{
+    return bandOfHumidity(humidity);
 }
 
 int temperatureBand(int32_t temperature)
@@ -60,7 +66,7 @@ ProfileCounts countProfile(const std::vector<records::Record>& records, int32_t 
         const records::Record& r = records[static_cast<size_t>(i)];
         int band = temperatureBand(r.temperature);
         if (band >= 0)
-            ++counts[static_cast<size_t>(band)][static_cast<size_t>(humidityBand(r.humidity))];
+            ++counts[static_cast<size_t>(band)][static_cast<size_t>(bandOfHumidity(r.humidity))];
     }
     return counts;
 }
