@@ -36,12 +36,19 @@ constexpr std::array<uint8_t, highestTabledHumidity + 1> humidityBandTable = [] 
     return table;
 }();
 
-// humidityBand's work, where countProfile can take it in.
+// humidityBand's and temperatureBand's work, where countProfile can take it in.
 inline int bandOfHumidity(int32_t humidity)
 {
     if (humidity >= 0 && humidity <= highestTabledHumidity)
         return humidityBandTable[static_cast<size_t>(humidity)];
     return humidity < 0 ? 0 : humidityBands - 1;
+}
+
+inline int bandOfTemperature(int32_t temperature)
+{
+    if (temperature <= 0 || temperature > temperatureBandWidth * temperatureBands)
+        return -1;
+    return (temperature - 1) / temperatureBandWidth;
 }
 
 } // namespace
@@ -53,9 +60,7 @@ int humidityBand(int32_t humidity)
 
 int temperatureBand(int32_t temperature)
 {
-    if (temperature <= 0 || temperature > temperatureBandWidth * temperatureBands)
-        return -1;
-    return (temperature - 1) / temperatureBandWidth;
+    return bandOfTemperature(temperature);
 }
 
 ProfileCounts countProfile(const std::vector<records::Record>& records, int32_t first, int32_t last)
@@ -64,7 +69,7 @@ ProfileCounts countProfile(const std::vector<records::Record>& records, int32_t 
     const int64_t end = std::min(int64_t{last}, static_cast<int64_t>(records.size()) - 1);
     for (int64_t i = std::max(first, 0); i <= end; ++i) {
         const records::Record& r = records[static_cast<size_t>(i)];
-        int band = temperatureBand(r.temperature);
+        int band = bandOfTemperature(r.temperature);
         if (band >= 0)
             ++counts[static_cast<size_t>(band)][static_cast<size_t>(bandOfHumidity(r.humidity))];
     }

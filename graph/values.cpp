@@ -30,21 +30,19 @@ std::string tenthsText(int64_t tenths, const char* unit)
 
 // The oldest record holding the smallest and the largest value of one reading,
 // as the records pass oldest first: only a strictly smaller or larger value
-// moves a place.
+// moves a place. Seeded with the first record, it takes the others without a
+// branch.
 struct Place {
-    int32_t min = 0, max = 0;
-    int32_t minIndex = -1, maxIndex = -1;
+    int32_t min, max;
+    int32_t minIndex, maxIndex;
 
     void take(int32_t value, int32_t index)
     {
-        if (minIndex < 0 || value < min) {
-            min = value;
-            minIndex = index;
-        }
-        if (maxIndex < 0 || value > max) {
-            max = value;
-            maxIndex = index;
-        }
+        const bool smaller = value < min, larger = value > max;
+        min = smaller ? value : min;
+        minIndex = smaller ? index : minIndex;
+        max = larger ? value : max;
+        maxIndex = larger ? index : maxIndex;
     }
 };
 
@@ -52,8 +50,15 @@ struct Place {
 
 ExtremePlaces findExtremes(const std::vector<records::Record>& recs)
 {
-    Place humidity, temperature;
-    for (size_t i = 0; i < recs.size(); ++i)
+    size_t first = 0;
+    while (first < recs.size() && records::isGap(recs[first]))
+        ++first;
+    if (first == recs.size())
+        return {-1, -1, -1, -1};
+    const int32_t at = static_cast<int32_t>(first);
+    Place humidity{recs[first].humidity, recs[first].humidity, at, at};
+    Place temperature{recs[first].temperature, recs[first].temperature, at, at};
+    for (size_t i = first + 1; i < recs.size(); ++i)
         if (!records::isGap(recs[i])) {
             humidity.take(recs[i].humidity, static_cast<int32_t>(i));
             temperature.take(recs[i].temperature, static_cast<int32_t>(i));
