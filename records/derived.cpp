@@ -15,16 +15,9 @@ constexpr double magnusE0 = 6.112;    // hPa
 constexpr double vapourFactor = 216.7;
 constexpr double zeroCelsius = 273.15;
 
-constexpr int32_t lowestTemperature = -450;   // tenths of a degree Celsius
-constexpr int32_t highestTemperature = 600;
-constexpr int32_t highestHumidity = 1000;     // tenths of %RH
-
-bool hasDerivedValues(const Record& record)
-{
-    // A gap has humidity 0, so it is left out too.
-    return record.humidity > 0 && record.humidity <= highestHumidity
-        && record.temperature >= lowestTemperature && record.temperature <= highestTemperature;
-}
+constexpr int32_t lowestTemperature = lowestDerivedTemperature;
+constexpr int32_t highestTemperature = highestDerivedTemperature;
+constexpr int32_t highestHumidity = highestDerivedHumidity;
 
 constexpr size_t temperatures = highestTemperature - lowestTemperature + 1;
 

@@ -21,8 +21,21 @@ struct Derived {
     double absoluteHumidity;   // grams of water per cubic metre of air
 };
 
+// The readings that have derived values, in tenths.
+constexpr int32_t lowestDerivedTemperature = -450;
+constexpr int32_t highestDerivedTemperature = 600;
+constexpr int32_t highestDerivedHumidity = 1000;
+
+// True when `record` has derived values (a gap has humidity 0, so it has none).
+inline bool hasDerivedValues(const Record& record)
+{
+    return record.humidity > 0 && record.humidity <= highestDerivedHumidity
+        && record.temperature >= lowestDerivedTemperature && record.temperature <= highestDerivedTemperature;
+}
+
 // Dew point and absolute humidity of a record (readings in tenths of a degree
-// Celsius and tenths of %RH).
+// Celsius and tenths of %RH). At each temperature the dew point grows strictly
+// with the humidity, every value a double of its own (the tests check each pair).
 Derived derivedValues(const Record& record);
 
 // The dew points of the `count` records from `first` on, into `out` (room for

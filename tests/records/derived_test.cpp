@@ -45,12 +45,20 @@ TEST(Derived, MagnusPointsAndUndefinedRecords)
 
 // Every reading pair with derived values gives the very doubles of the Magnus
 // formula computed for that record alone, as the exports and the readout always
-// printed them (the program keeps the per-reading terms in tables).
+// printed them (the program keeps the per-reading terms in tables), and a dew
+// point above that of the humidity a tenth lower.
 TEST(Derived, SameDoublesAsTheFormulaForEveryReadingPair)
 {
     size_t compared = 0;
     for (int32_t temperature = -450; temperature <= 600; ++temperature)
         for (int32_t humidity = 1; humidity <= 1000; ++humidity) {
+            // The dew point grows strictly with the humidity: the statistics find
+            // its extremes at each temperature's highest and lowest humidity.
+            if (humidity > 1 && !(records::derivedValues({0, humidity, temperature}).dewPoint
+                                  > records::derivedValues({0, humidity - 1, temperature}).dewPoint)) {
+                ADD_FAILURE() << temperature << " " << humidity << ": the dew point does not grow";
+                return;
+            }
             const double t = temperature / 10.0;
             const double rh = humidity / 1000.0;
             const double magnus = 17.62 * t / (243.12 + t);
