@@ -217,25 +217,40 @@ bool LogLines::next(std::string_view& line)
     return true;
 }
 
-bool LogLines::nextPlainRecord(int32_t& temperature, int32_t& humidity)
+namespace {
+
+// The record line of the common form at `p`, with its line end, before `end`:
+// its readings, and `p` moved past it; false, `p` left alone, for another line.
+inline bool scanPlainRecord(const char*& p, const char* end, int32_t& temperature, int32_t& humidity)
+{
+    const char* q = p;
+    if (!scanPlainTenths(q, end, temperature) || q == end || *q != ',')
+        return false;
+    ++q;
+    if (!scanPlainTenths(q, end, humidity) || q == end || !isLineEnd(*q))
+        return false;
+    if (*q == '\r') {
+        if (q + 1 == end)
+            return false;   // perhaps the start of a CR LF
+        q += q[1] == '\n' ? 2 : 1;
+    } else {
+        ++q;
+    }
+    p = q;
+    return true;
+}
+
+} // namespace
+
+void LogLines::nextPlainRecords(std::vector<Record>& records)
 {
     const char* const begin = bytes.data();
     const char* const end = begin + bytes.size();
     const char* p = begin + position;
-    if (!scanPlainTenths(p, end, temperature) || p == end || *p != ',')
-        return false;
-    ++p;
-    if (!scanPlainTenths(p, end, humidity) || p == end || !isLineEnd(*p))
-        return false;
-    if (*p == '\r') {
-        if (p + 1 == end)
-            return false;   // perhaps the start of a CR LF
-        p += p[1] == '\n' ? 2 : 1;
-    } else {
-        ++p;
-    }
+    int32_t temperature = 0, humidity = 0;
+    while (scanPlainRecord(p, end, temperature, humidity))
+        records.push_back(Record{0, humidity, temperature});
     position = static_cast<size_t>(p - begin);
-    return true;
 }
 
 bool LogLines::nextWhole(std::string_view& line)
@@ -322,11 +337,8 @@ std::string formatLogFile(const std::vector<Record>& records, int32_t interval)
 
 void LogReader::takePlainRecords(LogLines& lines)
 {
-    if (lineNumber != recordLines)
-        return;
-    int32_t temperature = 0, humidity = 0;
-    while (lines.nextPlainRecord(temperature, humidity))
-        records.push_back(Record{0, humidity, temperature});
+    if (lineNumber == recordLines)
+        lines.nextPlainRecords(records);
 }
 
 bool LogReader::take(std::string_view line)
