@@ -3,6 +3,7 @@
 
 #include "records/derived.h"
 
+#include <bit>
 #include <cmath>
 #include <limits>
 
@@ -104,12 +105,12 @@ struct TermWindow {
     TermSum terms;
     double highestMean = -1.0;
 
-    // Takes the term of record i in, `entering`, and that of record i - length out.
-    void slide(const TermTable& table, const std::vector<records::Record>& recs, size_t i, double entering)
+    // Takes the term of record i in, `entering`, and `leaving`, that of record
+    // i - length (NaN before the window is full), out.
+    void slide(size_t i, double entering, double leaving)
     {
         terms.add(entering);
-        if (i >= length)
-            terms.remove(termOf(table, recs[i - length]));
+        terms.remove(leaving);
         if (i + 1 >= length && terms.count > 0 && terms.sum / static_cast<double>(terms.count) > highestMean)
             highestMean = terms.sum / static_cast<double>(terms.count);
     }
@@ -232,13 +233,22 @@ void addKineticTemperatures(const std::vector<records::Record>& recs, int32_t in
     TermSum whole;
     std::optional<TermWindow> day = windowOf(recs.size(), interval, daySeconds);
     std::optional<TermWindow> month = windowOf(recs.size(), interval, monthSeconds);
+    // The terms of the latest records, as many as the longer window holds, in a
+    // ring: a term leaving a window is the one computed as it entered.
+    const size_t longest = month ? month->length : day ? day->length : 0;
+    std::vector<double> ring(std::bit_ceil(longest + 1));
+    const size_t last = ring.size() - 1;
+    const auto leaving = [&](size_t i, const TermWindow& w) {
+        return i >= w.length ? ring[(i - w.length) & last] : std::numeric_limits<double>::quiet_NaN();
+    };
     for (size_t i = 0; i < recs.size(); ++i) {
         const double term = termOf(table, recs[i]);
+        ring[i & last] = term;
         whole.add(term);
         if (day)
-            day->slide(table, recs, i, term);
+            day->slide(i, term, leaving(i, *day));
         if (month)
-            month->slide(table, recs, i, term);
+            month->slide(i, term, leaving(i, *month));
     }
     report.kineticTemperature = whole.kineticTemperature();
     report.highestDayKineticTemperature = day ? day->highestKineticTemperature() : std::nullopt;
@@ -292,8 +302,10 @@ std::optional<double> highestKineticTemperature(const std::vector<records::Recor
     if (!window)
         return std::nullopt;
     const TermTable& table = termTable();
+    const size_t length = window->length;
     for (size_t i = 0; i < recs.size(); ++i)
-        window->slide(table, recs, i, termOf(table, recs[i]));
+        window->slide(i, termOf(table, recs[i]),
+                      i >= length ? termOf(table, recs[i - length]) : std::numeric_limits<double>::quiet_NaN());
     return window->highestKineticTemperature();
 }
 
