@@ -5,8 +5,10 @@
 #include "records/decimal.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 namespace records {
@@ -219,6 +221,35 @@ bool LogLines::next(std::string_view& line)
 
 namespace {
 
+// The writer's line for readings from 10.0 to 99.9 (most indoor air), "+dd.d,dd.d"
+// and CR LF, checked in two words at once on a little-endian machine: its
+// readings, and `p` moved past it; false, `p` left alone, for any other bytes.
+inline bool scanTwoDigitRecord(const char*& p, const char* end, int32_t& temperature, int32_t& humidity)
+{
+    if (std::endian::native != std::endian::little || end - p < 12)
+        return false;
+    uint64_t head;   // sign, d, d, '.', d, ',', d, d
+    uint32_t tail;   // '.', d, CR, LF
+    std::memcpy(&head, p, sizeof head);
+    std::memcpy(&tail, p + 8, sizeof tail);
+    // A byte's value as a digit; its top bit set when it is none. The bytes
+    // below a digit are all sign, "." or ",", which carry nothing into it.
+    const uint64_t values = head ^ 0x3030303030303030u;
+    const bool digits = (((values + 0x7676767676767676u) | values) & 0x8080008000808000u) == 0;
+    const bool marks = (head & 0x0000FF00FF000000u) == (uint64_t{','} << 40 | uint64_t{'.'} << 24);
+    const bool sign = (head & 0xFF) == '+' || (head & 0xFF) == '-';
+    const uint32_t tenth = (tail >> 8 & 0xFF) - '0';
+    if (!digits || !marks || !sign || (tail & 0xFFFF00FFu) != (uint32_t{'\n'} << 24 | uint32_t{'\r'} << 16 | '.')
+        || tenth > 9)
+        return false;
+    const auto digit = [values](int byte) { return static_cast<int32_t>(values >> (8 * byte) & 0xFF); };
+    const int32_t value = digit(1) * 100 + digit(2) * 10 + digit(4);
+    temperature = (head & 0xFF) == '-' ? -value : value;
+    humidity = digit(6) * 100 + digit(7) * 10 + static_cast<int32_t>(tenth);
+    p += 12;
+    return true;
+}
+
 // The record line of the common form at `p`, with its line end, before `end`:
 // its readings, and `p` moved past it; false, `p` left alone, for another line.
 inline bool scanPlainRecord(const char*& p, const char* end, int32_t& temperature, int32_t& humidity)
@@ -248,7 +279,7 @@ void LogLines::nextPlainRecords(std::vector<Record>& records)
     const char* const end = begin + bytes.size();
     const char* p = begin + position;
     int32_t temperature = 0, humidity = 0;
-    while (scanPlainRecord(p, end, temperature, humidity))
+    while (scanTwoDigitRecord(p, end, temperature, humidity) || scanPlainRecord(p, end, temperature, humidity))
         records.push_back(Record{0, humidity, temperature});
     position = static_cast<size_t>(p - begin);
 }
