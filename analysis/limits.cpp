@@ -3,6 +3,7 @@
 
 #include "records/derived.h"
 
+#include <bit>
 #include <cmath>
 #include <limits>
 
@@ -22,25 +23,42 @@ bool isHigh(LimitKind kind)
     return kind == TemperatureHigh || kind == HumidityHigh;
 }
 
-// Each record's term of the MKT's mean, exp(-(dH/R) / T), or NaN for a record
-// without one. Readings change slowly, so a term is reused while the
-// temperature stays the same.
-std::vector<double> arrheniusTerms(const std::vector<records::Record>& recs)
+// exp(-(dH/R) / T) of a temperature in tenths of a degree Celsius.
+double arrheniusTerm(int32_t temperature)
 {
-    std::vector<double> terms(recs.size(), std::numeric_limits<double>::quiet_NaN());
-    int32_t previous = absoluteZeroTenths;
-    double term = 0.0;
-    for (size_t i = 0; i < recs.size(); ++i) {
-        const records::Record& record = recs[i];
-        if (records::isGap(record) || record.temperature <= absoluteZeroTenths)
-            continue;
-        if (record.temperature != previous) {
-            previous = record.temperature;
-            term = std::exp(-activationOverGas / (record.temperature / 10.0 + zeroCelsius));
-        }
-        terms[i] = term;
-    }
-    return terms;
+    return std::exp(-activationOverGas / (temperature / 10.0 + zeroCelsius));
+}
+
+// The terms of every temperature a logger reads, -45 to 60 degrees Celsius,
+// computed once: a million records then cost no exp each.
+constexpr int32_t tabledLowest = -450, tabledHighest = 600;
+struct TermTable {
+    double term[tabledHighest - tabledLowest + 1];
+};
+
+TermTable computeTermTable()
+{
+    TermTable table{};
+    for (int32_t t = tabledLowest; t <= tabledHighest; ++t)
+        table.term[t - tabledLowest] = arrheniusTerm(t);
+    return table;
+}
+
+// A static's initialisation is safe with threads.
+const TermTable& termTable()
+{
+    static const TermTable table = computeTermTable();
+    return table;
+}
+
+// A record's term of the MKT's mean, exp(-(dH/R) / T), or NaN for a record
+// without one.
+double termOf(const TermTable& table, const records::Record& record)
+{
+    const int32_t t = record.temperature;
+    if (records::isGap(record) || t <= absoluteZeroTenths)
+        return std::numeric_limits<double>::quiet_NaN();
+    return t >= tabledLowest && t <= tabledHighest ? table.term[t - tabledLowest] : arrheniusTerm(t);
 }
 
 // The MKT of a mean of terms, in degrees Celsius; none for an underflow to 0.
@@ -51,44 +69,68 @@ std::optional<double> fromMeanTerm(double mean)
     return activationOverGas / -std::log(mean) - zeroCelsius;
 }
 
-// The MKT of the terms that are not NaN; none when there are none.
-std::optional<double> kineticTemperatureOfTerms(const std::vector<double>& terms)
-{
+// The sum and count of the terms (or dew points) that are not NaN.
+struct TermSum {
     double sum = 0.0;
     size_t count = 0;
-    for (double term : terms)
+
+    void add(double term)
+    {
         if (!std::isnan(term)) {
             sum += term;
             ++count;
         }
-    return count ? fromMeanTerm(sum / static_cast<double>(count)) : std::nullopt;
-}
+    }
 
-// The highest MKT of any `windowSeconds` of terms `interval` seconds apart.
-std::optional<double> highestOfTerms(const std::vector<double>& terms, int32_t interval, int64_t windowSeconds)
+    void remove(double term)
+    {
+        if (!std::isnan(term)) {
+            sum -= term;
+            --count;
+        }
+    }
+
+    // The MKT of the terms added; none without any.
+    std::optional<double> kineticTemperature() const
+    {
+        return count ? fromMeanTerm(sum / static_cast<double>(count)) : std::nullopt;
+    }
+};
+
+// A window of `length` consecutive terms sliding over all, keeping the highest
+// mean of the windows that hold a reading; the MKT grows with the mean term, so
+// the highest mean gives the highest MKT.
+struct TermWindow {
+    size_t length;
+    TermSum terms;
+    double highestMean = -1.0;
+
+    // Takes the term of record i in, `entering`, and `leaving`, that of record
+    // i - length (NaN before the window is full), out.
+    void slide(size_t i, double entering, double leaving)
+    {
+        terms.add(entering);
+        terms.remove(leaving);
+        if (i + 1 >= length && terms.count > 0 && terms.sum / static_cast<double>(terms.count) > highestMean)
+            highestMean = terms.sum / static_cast<double>(terms.count);
+    }
+
+    std::optional<double> highestKineticTemperature() const
+    {
+        return highestMean >= 0.0 ? fromMeanTerm(highestMean) : std::nullopt;
+    }
+};
+
+// The window of `windowSeconds` over `records` records `interval` seconds apart:
+// ceil(windowSeconds / interval) of them; none when the records are fewer.
+std::optional<TermWindow> windowOf(size_t records, int32_t interval, int64_t windowSeconds)
 {
     if (interval <= 0 || windowSeconds <= 0)
         return std::nullopt;
     const size_t length = static_cast<size_t>((windowSeconds + interval - 1) / interval);
-    if (terms.size() < length)
+    if (records < length)
         return std::nullopt;
-    // A sliding sum of the terms and count of readings; the MKT grows with the
-    // mean term, so the highest mean gives the highest MKT.
-    double sum = 0.0, highestMean = -1.0;
-    size_t count = 0;
-    for (size_t i = 0; i < terms.size(); ++i) {
-        if (!std::isnan(terms[i])) {
-            sum += terms[i];
-            ++count;
-        }
-        if (i >= length && !std::isnan(terms[i - length])) {
-            sum -= terms[i - length];
-            --count;
-        }
-        if (i + 1 >= length && count > 0 && sum / static_cast<double>(count) > highestMean)
-            highestMean = sum / static_cast<double>(count);
-    }
-    return highestMean >= 0.0 ? fromMeanTerm(highestMean) : std::nullopt;
+    return TermWindow{length, {}, -1.0};
 }
 
 // Builds the excursions of one limit as the records pass.
@@ -136,6 +178,83 @@ std::optional<double> meanOf(double sum, Value count)
     return count > 0 ? std::optional<double>(sum / static_cast<double>(count)) : std::nullopt;
 }
 
+// Tenths as a reading in its unit, `tenths` / 10.0, for the tenths from -45.0
+// to 100.0 (every temperature a logger reads, every humidity) from a table of
+// the very quotients: a million records then take no division each.
+constexpr int32_t lowestTabledTenths = -450, highestTabledTenths = 1000;
+struct UnitTable {
+    double units[highestTabledTenths - lowestTabledTenths + 1];
+};
+
+UnitTable computeUnitTable()
+{
+    UnitTable table{};
+    for (int32_t tenths = lowestTabledTenths; tenths <= highestTabledTenths; ++tenths)
+        table.units[tenths - lowestTabledTenths] = tenths / 10.0;
+    return table;
+}
+
+double unitsOf(const UnitTable& table, int32_t tenths)
+{
+    return tenths >= lowestTabledTenths && tenths <= highestTabledTenths ? table.units[tenths - lowestTabledTenths]
+                                                                          : tenths / 10.0;
+}
+
+// The means of the readings and dew points, and the coverage. Each sum in a
+// local of its own, so it stays in a register.
+void addMeans(const std::vector<records::Record>& recs, LimitReport& report)
+{
+    // A static's initialisation is safe with threads.
+    static const UnitTable table = computeUnitTable();
+    double temperatureSum = 0.0, humiditySum = 0.0;
+    size_t readings = 0;
+    for (const records::Record& record : recs) {
+        if (records::isGap(record))
+            continue;
+        ++readings;
+        temperatureSum += unitsOf(table, record.temperature);
+        humiditySum += unitsOf(table, record.humidity);
+    }
+    report.temperatureMean = meanOf(temperatureSum, readings);
+    report.humidityMean = meanOf(humiditySum, readings);
+    report.coveragePercent = meanOf(100.0 * static_cast<double>(readings), recs.size());
+    const TermSum dewPoints = records::foldDewPoints(recs, TermSum{}, [](TermSum sum, size_t, double dewPoint) {
+        sum.add(dewPoint);
+        return sum;
+    });
+    report.dewPointMean = meanOf(dewPoints.sum, dewPoints.count);
+}
+
+// The MKT and its highest over 24 hours and 30 days, in one pass: their sums
+// are independent and run side by side.
+void addKineticTemperatures(const std::vector<records::Record>& recs, int32_t interval, LimitReport& report)
+{
+    const TermTable& table = termTable();
+    TermSum whole;
+    std::optional<TermWindow> day = windowOf(recs.size(), interval, daySeconds);
+    std::optional<TermWindow> month = windowOf(recs.size(), interval, monthSeconds);
+    // The terms of the latest records, as many as the longer window holds, in a
+    // ring: a term leaving a window is the one computed as it entered.
+    const size_t longest = month ? month->length : day ? day->length : 0;
+    std::vector<double> ring(std::bit_ceil(longest + 1));
+    const size_t last = ring.size() - 1;
+    const auto leaving = [&](size_t i, const TermWindow& w) {
+        return i >= w.length ? ring[(i - w.length) & last] : std::numeric_limits<double>::quiet_NaN();
+    };
+    for (size_t i = 0; i < recs.size(); ++i) {
+        const double term = termOf(table, recs[i]);
+        ring[i & last] = term;
+        whole.add(term);
+        if (day)
+            day->slide(i, term, leaving(i, *day));
+        if (month)
+            month->slide(i, term, leaving(i, *month));
+    }
+    report.kineticTemperature = whole.kineticTemperature();
+    report.highestDayKineticTemperature = day ? day->highestKineticTemperature() : std::nullopt;
+    report.highestMonthKineticTemperature = month ? month->highestKineticTemperature() : std::nullopt;
+}
+
 } // namespace
 
 bool anyLimit(const Limits& limits)
@@ -169,13 +288,25 @@ LimitFigures limitFigures(const std::vector<records::Record>& recs, int32_t inte
 
 std::optional<double> kineticTemperature(const std::vector<records::Record>& recs)
 {
-    return kineticTemperatureOfTerms(arrheniusTerms(recs));
+    const TermTable& table = termTable();
+    TermSum whole;
+    for (const records::Record& record : recs)
+        whole.add(termOf(table, record));
+    return whole.kineticTemperature();
 }
 
 std::optional<double> highestKineticTemperature(const std::vector<records::Record>& recs, int32_t interval,
                                                 int64_t windowSeconds)
 {
-    return highestOfTerms(arrheniusTerms(recs), interval, windowSeconds);
+    std::optional<TermWindow> window = windowOf(recs.size(), interval, windowSeconds);
+    if (!window)
+        return std::nullopt;
+    const TermTable& table = termTable();
+    const size_t length = window->length;
+    for (size_t i = 0; i < recs.size(); ++i)
+        window->slide(i, termOf(table, recs[i]),
+                      i >= length ? termOf(table, recs[i - length]) : std::numeric_limits<double>::quiet_NaN());
+    return window->highestKineticTemperature();
 }
 
 LimitReport limitReport(const std::vector<records::Record>& recs, int32_t interval, const Limits& limits)
@@ -184,28 +315,8 @@ LimitReport limitReport(const std::vector<records::Record>& recs, int32_t interv
     for (int kind = 0; kind < limitKindCount; ++kind)
         if (limits.value[kind])
             report.limit[kind] = limitFigures(recs, interval, limits, static_cast<LimitKind>(kind));
-    double temperatureSum = 0.0, humiditySum = 0.0, dewPointSum = 0.0;
-    size_t readings = 0, dewPoints = 0;
-    for (const records::Record& record : recs) {
-        if (records::isGap(record))
-            continue;
-        ++readings;
-        temperatureSum += record.temperature / 10.0;
-        humiditySum += record.humidity / 10.0;
-        const records::Derived derived = records::derivedValues(record);
-        if (derived.valid) {
-            ++dewPoints;
-            dewPointSum += derived.dewPoint;
-        }
-    }
-    report.temperatureMean = meanOf(temperatureSum, readings);
-    report.humidityMean = meanOf(humiditySum, readings);
-    report.dewPointMean = meanOf(dewPointSum, dewPoints);
-    const std::vector<double> terms = arrheniusTerms(recs);
-    report.kineticTemperature = kineticTemperatureOfTerms(terms);
-    report.highestDayKineticTemperature = highestOfTerms(terms, interval, daySeconds);
-    report.highestMonthKineticTemperature = highestOfTerms(terms, interval, monthSeconds);
-    report.coveragePercent = meanOf(100.0 * static_cast<double>(readings), recs.size());
+    addMeans(recs, report);
+    addKineticTemperatures(recs, interval, report);
     return report;
 }
 

@@ -1,7 +1,5 @@
 #include "analysis/profile.h"
 
-#include "app/ids.h"
-#include "platform/controls.h"
 #include "records/store.h"
 
 #include <algorithm>
@@ -21,40 +19,48 @@ constexpr std::array<const char*, humidityBands> columnTitles = {
     "0-5%", "5-10%", "10-20%", "20-30%", "30-40%", "40-50%", "50-60%", "60-70%", "70-80%", "80-90%", "90-95%",
 };
 
-ProfileCounts profileCounts;
-
-// Inserts a row at the top of the list: it ends up above every earlier row.
-void addRow(const std::string& label, const std::array<int64_t, humidityBands>& counts)
-{
-    std::string row = label;
-    for (int64_t count : counts) {
-        row += '\n';
-        row += hoursText(count, records::store().interval);
+// The band of every humidity from 0 to 100.0 %RH, from the edges: a million
+// records then take one look-up each.
+constexpr int32_t highestTabledHumidity = 1000;
+constexpr std::array<uint8_t, highestTabledHumidity + 1> humidityBandTable = [] {
+    std::array<uint8_t, highestTabledHumidity + 1> table{};
+    for (int32_t humidity = 0; humidity <= highestTabledHumidity; ++humidity) {
+        uint8_t band = humidityBands - 1;
+        for (size_t edge = 0; edge + 1 < humidityBands; ++edge)
+            if (humidity <= humidityBandEdges[edge + 1]) {
+                band = static_cast<uint8_t>(edge);
+                break;
+            }
+        table[static_cast<size_t>(humidity)] = band;
     }
-    platform::insertListRow(app::profileList, 0, row);
+    return table;
+}();
+
+// humidityBand's and temperatureBand's work, where countProfile can take it in.
+inline int bandOfHumidity(int32_t humidity)
+{
+    if (humidity >= 0 && humidity <= highestTabledHumidity)
+        return humidityBandTable[static_cast<size_t>(humidity)];
+    return humidity < 0 ? 0 : humidityBands - 1;
 }
 
-void addProfileTotal()
+inline int bandOfTemperature(int32_t temperature)
 {
-    addRow("Tot", profileTotals(profileCounts));
-    platform::insertListRow(app::profileList, 0, "");
-}
-
-void addProfileRow(const std::string& label, int band)
-{
-    addRow(label, profileCounts[static_cast<size_t>(band)]);
+    if (temperature <= 0 || temperature > temperatureBandWidth * temperatureBands)
+        return -1;
+    return (temperature - 1) / temperatureBandWidth;
 }
 
 } // namespace
 
-void fillProfile()
+int humidityBand(int32_t humidity)
 {
-    platform::clearList(app::profileList);
-    const records::RecordStore& s = records::store();
-    profileCounts = countProfile(s.records, s.rangeStart, s.rangeEnd);
-    addProfileTotal();
-    for (int band = 0; band < temperatureBands; ++band)
-        addProfileRow(temperatureBandLabel(band), band);
+    return bandOfHumidity(humidity);
+}
+
+int temperatureBand(int32_t temperature)
+{
+    return bandOfTemperature(temperature);
 }
 
 ProfileCounts countProfile(const std::vector<records::Record>& records, int32_t first, int32_t last)
@@ -63,9 +69,9 @@ ProfileCounts countProfile(const std::vector<records::Record>& records, int32_t 
     const int64_t end = std::min(int64_t{last}, static_cast<int64_t>(records.size()) - 1);
     for (int64_t i = std::max(first, 0); i <= end; ++i) {
         const records::Record& r = records[static_cast<size_t>(i)];
-        int band = temperatureBand(r.temperature);
+        int band = bandOfTemperature(r.temperature);
         if (band >= 0)
-            ++counts[static_cast<size_t>(band)][static_cast<size_t>(humidityBand(r.humidity))];
+            ++counts[static_cast<size_t>(band)][static_cast<size_t>(bandOfHumidity(r.humidity))];
     }
     return counts;
 }
@@ -87,21 +93,6 @@ const char* temperatureBandLabel(int band)
 const char* humidityBandTitle(int band)
 {
     return columnTitles[static_cast<size_t>(band)];
-}
-
-int humidityBand(int32_t humidity)
-{
-    for (size_t band = 0; band + 1 < humidityBands; ++band)
-        if (humidity <= humidityBandEdges[band + 1])
-            return static_cast<int>(band);
-    return humidityBands - 1;
-}
-
-int temperatureBand(int32_t temperature)
-{
-    if (temperature <= 0 || temperature > temperatureBandWidth * temperatureBands)
-        return -1;
-    return (temperature - 1) / temperatureBandWidth;
 }
 
 float hoursOf(int64_t count, int32_t interval)

@@ -3,6 +3,9 @@
 #include "graph/graph.h"
 #include "records/derived.h"
 
+#include <functional>
+#include <limits>
+
 namespace analysis {
 
 namespace {
@@ -16,17 +19,69 @@ std::optional<Extreme> extremeAt(const std::vector<records::Record>& recs, int32
     return Extreme{r.*value, r.time};
 }
 
-// Strictly beyond, so the oldest record holding an extreme keeps it.
+// The lowest and highest humidity of the records at one temperature that have
+// derived values, each with the oldest record holding it; -1 without any.
+struct HumidityRange {
+    int32_t low = std::numeric_limits<int32_t>::max(), high = std::numeric_limits<int32_t>::min();
+    int64_t lowIndex = -1, highIndex = -1;
+};
+
+// The extreme of the dew points weighed so far and its record: a candidate
+// wins when `beyond` it, or as far and older.
+struct DewPointChoice {
+    double value = 0.0;
+    int64_t index = -1;
+
+    template <typename Beyond>
+    void weigh(double candidate, int64_t at, Beyond beyond)
+    {
+        if (index < 0 || beyond(candidate, value) || (candidate == value && at < index)) {
+            value = candidate;
+            index = at;
+        }
+    }
+};
+
+double dewPointAt(int32_t temperature, int32_t humidity)
+{
+    return records::derivedValues({0, humidity, temperature}).dewPoint;
+}
+
+// The dew point grows strictly with the humidity at each temperature
+// (records/derived.h), so the extremes lie at each temperature's lowest and
+// highest humidity: one pass keeps those, with the oldest record holding each,
+// and only their dew points are computed. Of equal extremes the oldest record
+// wins, as it would taking the records one by one.
 void scanDewPoints(const std::vector<records::Record>& recs, Summary& s)
 {
-    for (const records::Record& r : recs) {
-        const records::Derived d = records::derivedValues(r);
-        if (!d.valid)
+    constexpr int32_t lowest = records::lowestDerivedTemperature;
+    std::vector<HumidityRange> ranges(static_cast<size_t>(records::highestDerivedTemperature - lowest + 1));
+    for (size_t i = 0; i < recs.size(); ++i) {
+        const records::Record& r = recs[i];
+        if (!records::hasDerivedValues(r))
             continue;
-        if (!s.dewPointMax || d.dewPoint > s.dewPointMax->value)
-            s.dewPointMax = DewPointExtreme{d.dewPoint, r.time};
-        if (!s.dewPointMin || d.dewPoint < s.dewPointMin->value)
-            s.dewPointMin = DewPointExtreme{d.dewPoint, r.time};
+        HumidityRange& range = ranges[static_cast<size_t>(r.temperature - lowest)];
+        if (r.humidity < range.low) {
+            range.low = r.humidity;
+            range.lowIndex = static_cast<int64_t>(i);
+        }
+        if (r.humidity > range.high) {
+            range.high = r.humidity;
+            range.highIndex = static_cast<int64_t>(i);
+        }
+    }
+    DewPointChoice max, min;
+    for (size_t t = 0; t < ranges.size(); ++t) {
+        const HumidityRange& range = ranges[t];
+        if (range.highIndex < 0)
+            continue;
+        const int32_t temperature = lowest + static_cast<int32_t>(t);
+        max.weigh(dewPointAt(temperature, range.high), range.highIndex, std::greater<double>());
+        min.weigh(dewPointAt(temperature, range.low), range.lowIndex, std::less<double>());
+    }
+    if (max.index >= 0) {
+        s.dewPointMax = DewPointExtreme{max.value, recs[static_cast<size_t>(max.index)].time};
+        s.dewPointMin = DewPointExtreme{min.value, recs[static_cast<size_t>(min.index)].time};
     }
 }
 

@@ -5,10 +5,7 @@
 #include "app/settings.h"
 #include "export/export.h"
 #include "platform/console.h"
-#include "platform/file.h"
 #include "platform/platform.h"
-#include "graph/graph.h"
-#include "records/commands.h"
 #include "records/datemask.h"
 
 #include <CLI/CLI.hpp>
@@ -213,7 +210,9 @@ int parseFailed(const CLI::App& app, const CLI::ParseError& e)
     return code == 0 ? exitDone : exitUsage;
 }
 
-int parseAndRun(int argc, char** argv)
+} // namespace
+
+std::optional<int> parseCommandLine(int argc, char** argv, CommandLine& line)
 {
     CLI::App app("Climadesk: records of the Sentrel32 temperature and humidity logger.\n"
                  "Without a subcommand the program opens its window.",
@@ -223,46 +222,35 @@ int parseAndRun(int argc, char** argv)
     app.failure_message([](const CLI::App* failed, const CLI::Error& e) {
         return std::string(e.what()) + "\n\n" + failed->help();
     });
-    DownloadOptions download;
-    StatsOptions stats;
-    addDownload(app, download);
-    ExportOptions exporting;
-    addExport(app, exporting);
-    addStats(app, stats);
-    RenderOptions rendering;
+    addDownload(app, line.download);
+    addExport(app, line.exporting);
+    addStats(app, line.stats);
     const app::Settings defaults = app::defaultSettings();
-    rendering.humidityColor = defaults.humidityColor;
-    rendering.temperatureColor = defaults.temperatureColor;
-    addRender(app, rendering);
-    ServeOptions serving;
-    addServe(app, serving);
-    ReportOptions reporting;
-    addReport(app, reporting);
+    line.rendering.humidityColor = defaults.humidityColor;
+    line.rendering.temperatureColor = defaults.temperatureColor;
+    addRender(app, line.rendering);
+    addServe(app, line.serving);
+    addReport(app, line.reporting);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
         return parseFailed(app, e);
     }
-    if (app.got_subcommand("download"))
-        return cli::download(download);
-    if (app.got_subcommand("export"))
-        return exportFile(exporting);
-    if (app.got_subcommand("render"))
-        return render(rendering);
-    if (app.got_subcommand("serve"))
-        return serveLoggers(serving);
-    if (app.got_subcommand("report"))
-        return report(reporting);
-    return cli::stats(stats);
+    const std::pair<const char*, Subcommand> names[] = {
+        {"download", Subcommand::Download}, {"export", Subcommand::Export}, {"stats", Subcommand::Stats},
+        {"render", Subcommand::Render},     {"serve", Subcommand::Serve},   {"report", Subcommand::Report},
+    };
+    for (const auto& [name, subcommand] : names)
+        if (app.got_subcommand(name))
+            line.subcommand = subcommand;
+    return std::nullopt;
 }
 
-} // namespace
-
-int run(int argc, char** argv)
+int guarded(const std::function<int()>& body)
 {
     int code = exitFailed;
     try {
-        code = parseAndRun(argc, argv);
+        code = body();
     } catch (const std::bad_alloc&) {
         // What failed has been unwound and freed: there is room for the words.
         platform::printError("Out of memory\n");
@@ -273,28 +261,6 @@ int run(int argc, char** argv)
         return exitFailed;
     }
     return code;
-}
-
-bool readInput(const std::string& path, records::RecordSeries& series, records::Digest digest)
-{
-    switch (records::readRecordFile(path, series, digest)) {
-    case records::ReadResult::Done: return true;
-    case records::ReadResult::CannotRead: platform::printError("Can't read " + path + "\n"); break;
-    case records::ReadResult::WrongFormat: platform::printError("Wrong file format: " + path + "\n"); break;
-    case records::ReadResult::TooLong: platform::printError("Wrong file format: " + records::tooLongText(path) + "\n"); break;
-    }
-    return false;
-}
-
-void sayCannotWrite(const std::string& path)
-{
-    platform::printError("Can't write " + path + "\n");
-}
-
-void loadStore(records::RecordSeries& series, const std::string& path)
-{
-    records::storeSeries(series, platform::displayName(records::fileTitleOf(path)));
-    graph::scanExtremes();
 }
 
 } // namespace cli

@@ -9,6 +9,7 @@
 #include "records/recordfile.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -74,6 +75,32 @@ struct ReportOptions {
     LimitOptions limits;
 };
 int report(const ReportOptions& options);
+
+// ---- Parsing and running ----
+
+enum class Subcommand { Download, Export, Stats, Render, Serve, Report };
+
+// The command line parsed: every subcommand's options, and which one it named.
+struct CommandLine {
+    Subcommand subcommand = Subcommand::Stats;
+    DownloadOptions download;
+    ExportOptions exporting;
+    StatsOptions stats;
+    RenderOptions rendering;
+    ServeOptions serving;
+    ReportOptions reporting;
+};
+
+// Parses the command line into `line` with CLI11. An exit code when the
+// parsing ends the run, having printed why (help and version on standard
+// output with exitDone, wrong usage on standard error with exitUsage); none
+// when `line` is to run.
+std::optional<int> parseCommandLine(int argc, char** argv, CommandLine& line);
+// Runs `body` and gives its exit code, but exitFailed, having said so, when it
+// ran out of memory or its standard output was not all written.
+int guarded(const std::function<int()>& body);
+
+// ---- Shared by the subcommands ----
 
 // Reads the record file `path` for a subcommand; false, having said why ("Can't
 // read IN.log", "Wrong file format: IN.log"), when it cannot. Messages name

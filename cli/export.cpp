@@ -7,7 +7,7 @@
 #include "platform/console.h"
 #include "serve/loggers.h"
 #include "platform/file.h"
-#include "records/commands.h"
+#include "records/recordfile.h"
 
 namespace cli {
 

@@ -3,21 +3,13 @@
 #include "export/sheet.h"
 #include "export/xlsx.h"
 #include "platform/file.h"
-#include "records/ascii.h"
-#include "records/commands.h"
+#include "records/recordfile.h"
 
 #include <new>
 
 namespace xls {
 
 namespace {
-
-std::string lowerExtension(const std::string& path)
-{
-    const std::string title = records::fileTitleOf(path);
-    const size_t dot = title.rfind('.');
-    return dot == std::string::npos ? std::string() : records::lowerAscii(title.substr(dot));
-}
 
 // The record file's name, else the exported file's, as UTF-8.
 std::string documentTitle(const std::string& path, const std::string& title)
@@ -59,28 +51,6 @@ ExportResult exportRecords(const std::vector<records::Record>& records, const st
     } catch (const std::bad_alloc&) {
         return ExportResult::NotWritten;
     }
-}
-
-std::optional<Format> formatOfPath(const std::string& path)
-{
-    const std::string extension = lowerExtension(path);
-    if (extension == ".xls")
-        return Format::Xls;
-    if (extension == ".xlsx")
-        return Format::Xlsx;
-    if (extension == ".csv")
-        return Format::Csv;
-    return std::nullopt;
-}
-
-std::optional<Format> archiveFormatOfPath(const std::string& path)
-{
-    const std::string extension = lowerExtension(path);
-    if (extension == ".om")
-        return Format::OpenMetrics;
-    if (extension == ".lp")
-        return Format::LineProtocol;
-    return std::nullopt;
 }
 
 std::string exportFailureText(ExportResult result, const std::string& path)

@@ -1,9 +1,6 @@
-// Extremes of the store, the value texts, and the colour swatches.
-#include "app/ids.h"
+// Where the extremes of records lie, and the value texts.
 #include "app/settings.h"
-#include "graph/curves.h"
 #include "graph/graph.h"
-#include "platform/images.h"
 #include "records/decimal.h"
 #include "records/derived.h"
 #include "records/store.h"
@@ -13,8 +10,6 @@
 namespace graph {
 
 namespace {
-
-Extremes storeExtremes;
 
 // One decimal; "-0.0" loses its sign.
 std::string oneDecimal(double value)
@@ -33,53 +28,42 @@ std::string tenthsText(int64_t tenths, const char* unit)
     return text + unit;
 }
 
-// Takes record `i` into the places. Scanning goes from newer to older and an
-// older record wins a tie, so each place ends at the oldest record holding it.
-void widen(ExtremePlaces& p, int32_t i, const std::vector<records::Record>& recs)
-{
-    const auto at = [&](int32_t index) -> const records::Record& { return recs[static_cast<size_t>(index)]; };
-    const records::Record& r = at(i);
-    if (r.humidity <= at(p.humidityMin).humidity)
-        p.humidityMin = i;
-    if (r.humidity >= at(p.humidityMax).humidity)
-        p.humidityMax = i;
-    if (r.temperature <= at(p.temperatureMin).temperature)
-        p.temperatureMin = i;
-    if (r.temperature >= at(p.temperatureMax).temperature)
-        p.temperatureMax = i;
-}
+// The oldest record holding the smallest and the largest value of one reading,
+// as the records pass oldest first: only a strictly smaller or larger value
+// moves a place. Seeded with the first record, it takes the others without a
+// branch.
+struct Place {
+    int32_t min, max;
+    int32_t minIndex, maxIndex;
+
+    void take(int32_t value, int32_t index)
+    {
+        const bool smaller = value < min, larger = value > max;
+        min = smaller ? value : min;
+        minIndex = smaller ? index : minIndex;
+        max = larger ? value : max;
+        maxIndex = larger ? index : maxIndex;
+    }
+};
 
 } // namespace
 
-const Extremes& extremes()
-{
-    return storeExtremes;
-}
-
 ExtremePlaces findExtremes(const std::vector<records::Record>& recs)
 {
-    int32_t newest = static_cast<int32_t>(recs.size()) - 1;
-    while (newest >= 0 && records::isGap(recs[static_cast<size_t>(newest)]))
-        --newest;
-    ExtremePlaces p = {newest, newest, newest, newest};
-    for (int32_t i = newest - 1; i >= 0; --i)
-        if (!records::isGap(recs[static_cast<size_t>(i)]))
-            widen(p, i, recs);
-    return p;
-}
-
-void scanExtremes()
-{
-    const std::vector<records::Record>& recs = records::store().records;
-    const ExtremePlaces p = findExtremes(recs);
-    storeExtremes = Extremes{};
-    if (p.humidityMin >= 0) {
-        const auto at = [&](int32_t index) -> const records::Record& { return recs[static_cast<size_t>(index)]; };
-        storeExtremes = {at(p.humidityMin).humidity, at(p.humidityMax).humidity, at(p.temperatureMin).temperature,
-                         at(p.temperatureMax).temperature};
-    }
-    records::store().recordCount = records::recordTotal();
-    forgetCurveSummary();
+    size_t first = 0;
+    while (first < recs.size() && records::isGap(recs[first]))
+        ++first;
+    if (first == recs.size())
+        return {-1, -1, -1, -1};
+    const int32_t at = static_cast<int32_t>(first);
+    Place humidity{recs[first].humidity, recs[first].humidity, at, at};
+    Place temperature{recs[first].temperature, recs[first].temperature, at, at};
+    for (size_t i = first + 1; i < recs.size(); ++i)
+        if (!records::isGap(recs[i])) {
+            humidity.take(recs[i].humidity, static_cast<int32_t>(i));
+            temperature.take(recs[i].temperature, static_cast<int32_t>(i));
+        }
+    return {humidity.minIndex, humidity.maxIndex, temperature.minIndex, temperature.maxIndex};
 }
 
 std::string formatHumidity(int32_t tenths)
@@ -102,13 +86,6 @@ std::string formatDerived(const records::Record& record)
     std::string dewPoint = app::settings().celsius ? oneDecimal(d.dewPoint) + " \xB0" "C"
                                                    : oneDecimal(records::toFahrenheit(d.dewPoint)) + " \xB0" "F";
     return "Dew point " + dewPoint + "   Absolute humidity " + oneDecimal(d.absoluteHumidity) + " g/m\xB3";
-}
-
-void paintSwatches()
-{
-    const app::Settings& s = app::settings();
-    platform::fillRect(app::humiditySwatch, 0, 0, 20, 10, s.humidityColor & 0xFFFFFF);
-    platform::fillRect(app::temperatureSwatch, 0, 0, 20, 10, s.temperatureColor & 0xFFFFFF);
 }
 
 } // namespace graph

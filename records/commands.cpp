@@ -71,10 +71,4 @@ void saveRecordsAs()
     showTitle(s.fileTitle);
 }
 
-std::string fileTitleOf(const std::string& path)
-{
-    size_t cut = path.find_last_of("\\/");
-    return cut == std::string::npos ? path : path.substr(cut + 1);
-}
-
 } // namespace records

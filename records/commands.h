@@ -5,14 +5,9 @@
 // writes through a temporary file, so a failed save never destroys a file.
 #pragma once
 
-#include <string>
-
 namespace records {
 
 void importRecords();
 void saveRecordsAs();
-
-// The part of `path` after its last "\" or "/".
-std::string fileTitleOf(const std::string& path);
 
 } // namespace records

@@ -1,6 +1,7 @@
 #include "records/derived.h"
 
 #include <cmath>
+#include <limits>
 
 namespace records {
 
@@ -14,15 +15,57 @@ constexpr double magnusE0 = 6.112;    // hPa
 constexpr double vapourFactor = 216.7;
 constexpr double zeroCelsius = 273.15;
 
-constexpr int32_t lowestTemperature = -450;   // tenths of a degree Celsius
-constexpr int32_t highestTemperature = 600;
-constexpr int32_t highestHumidity = 1000;     // tenths of %RH
+constexpr int32_t lowestTemperature = lowestDerivedTemperature;
+constexpr int32_t highestTemperature = highestDerivedTemperature;
+constexpr int32_t highestHumidity = highestDerivedHumidity;
 
-bool hasDerivedValues(const Record& record)
+constexpr size_t temperatures = highestTemperature - lowestTemperature + 1;
+
+// The terms of the formulas that depend on one reading alone, for every reading
+// that has derived values. Each is computed by the same operations, in the same
+// order, as it would be for a single record, so the results are the same doubles;
+// a million records then cost no exp or log each.
+struct Terms {
+    double magnus[temperatures];         // A t / (B + t)
+    double expMagnus[temperatures];      // exp of it
+    double kelvin[temperatures];         // t + 273.15
+    double logRh[highestHumidity + 1];   // ln(rh), rh as a fraction
+    double rhE0[highestHumidity + 1];    // rh E0
+};
+
+Terms computeTerms()
 {
-    // A gap has humidity 0, so it is left out too.
-    return record.humidity > 0 && record.humidity <= highestHumidity
-        && record.temperature >= lowestTemperature && record.temperature <= highestTemperature;
+    Terms terms{};
+    for (size_t i = 0; i < temperatures; ++i) {
+        const double t = (lowestTemperature + static_cast<int32_t>(i)) / 10.0;
+        terms.magnus[i] = magnusA * t / (magnusB + t);
+        terms.expMagnus[i] = std::exp(terms.magnus[i]);
+        terms.kelvin[i] = t + zeroCelsius;
+    }
+    for (int32_t h = 1; h <= highestHumidity; ++h) {
+        const double rh = h / 1000.0;
+        terms.logRh[h] = std::log(rh);
+        terms.rhE0[h] = rh * magnusE0;
+    }
+    return terms;
+}
+
+// Computed on first use; a static's initialisation is safe with threads.
+const Terms& terms()
+{
+    static const Terms computed = computeTerms();
+    return computed;
+}
+
+// Only for a record that has derived values.
+double gammaOf(const Terms& k, const Record& record)
+{
+    return k.logRh[record.humidity] + k.magnus[record.temperature - lowestTemperature];
+}
+
+double dewPointOf(double gamma)
+{
+    return magnusB * gamma / (magnusA - gamma);
 }
 
 } // namespace
@@ -31,12 +74,17 @@ Derived derivedValues(const Record& record)
 {
     if (!hasDerivedValues(record))
         return {false, 0.0, 0.0};
-    double t = record.temperature / 10.0;
-    double rh = record.humidity / 1000.0;
-    double magnus = magnusA * t / (magnusB + t);
-    double vapour = rh * magnusE0 * std::exp(magnus);
-    double gamma = std::log(rh) + magnus;
-    return {true, magnusB * gamma / (magnusA - gamma), vapourFactor * vapour / (t + zeroCelsius)};
+    const Terms& k = terms();
+    const size_t t = static_cast<size_t>(record.temperature - lowestTemperature);
+    const double vapour = k.rhE0[record.humidity] * k.expMagnus[t];
+    return {true, dewPointOf(gammaOf(k, record)), vapourFactor * vapour / k.kelvin[t]};
+}
+
+void dewPoints(const Record* first, size_t count, double* out)
+{
+    const Terms& k = terms();
+    for (size_t i = 0; i < count; ++i)
+        out[i] = hasDerivedValues(first[i]) ? dewPointOf(gammaOf(k, first[i])) : std::numeric_limits<double>::quiet_NaN();
 }
 
 double toFahrenheit(double celsius)

@@ -9,6 +9,10 @@
 
 #include "records/store.h"
 
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
 namespace records {
 
 struct Derived {
@@ -17,9 +21,44 @@ struct Derived {
     double absoluteHumidity;   // grams of water per cubic metre of air
 };
 
+// The readings that have derived values, in tenths.
+constexpr int32_t lowestDerivedTemperature = -450;
+constexpr int32_t highestDerivedTemperature = 600;
+constexpr int32_t highestDerivedHumidity = 1000;
+
+// True when `record` has derived values (a gap has humidity 0, so it has none).
+inline bool hasDerivedValues(const Record& record)
+{
+    return record.humidity > 0 && record.humidity <= highestDerivedHumidity
+        && record.temperature >= lowestDerivedTemperature && record.temperature <= highestDerivedTemperature;
+}
+
 // Dew point and absolute humidity of a record (readings in tenths of a degree
-// Celsius and tenths of %RH).
+// Celsius and tenths of %RH). At each temperature the dew point grows strictly
+// with the humidity, every value a double of its own (the tests check each pair).
 Derived derivedValues(const Record& record);
+
+// The dew points of the `count` records from `first` on, into `out` (room for
+// `count`): derivedValues's, NaN for a record without derived values.
+void dewPoints(const Record* first, size_t count, double* out);
+// Folds the dew points of `recs` into `state`: state = use(state, index, dew
+// point) for each record that has derived values, oldest first; returns the
+// last state. The dew points are computed a block at a time, and the state
+// passes by value, so a sum stays in a register.
+template <typename State, typename Use>
+State foldDewPoints(const std::vector<Record>& recs, State state, Use use)
+{
+    constexpr size_t block = 1024;
+    double points[block];
+    for (size_t start = 0; start < recs.size(); start += block) {
+        const size_t count = std::min(block, recs.size() - start);
+        dewPoints(recs.data() + start, count, points);
+        for (size_t i = 0; i < count; ++i)
+            if (!std::isnan(points[i]))
+                state = use(state, start + i, points[i]);
+    }
+    return state;
+}
 
 // Degrees Celsius as degrees Fahrenheit (x 1.8 + 32): the one conversion of
 // every view that shows Fahrenheit.

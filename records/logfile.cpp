@@ -5,8 +5,10 @@
 #include "records/decimal.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 namespace records {
@@ -125,6 +127,26 @@ bool readPlainTenths(std::string_view text, int32_t& tenths)
     return true;
 }
 
+// Reads the tenths of a plain number (see readPlainTenths) that starts at `p`
+// and ends at the first byte that cannot continue it, before `end`; moves `p`
+// past it. False when no plain number starts there.
+inline bool scanPlainTenths(const char*& p, const char* end, int32_t& tenths)
+{
+    const bool negative = p < end && *p == '-';
+    if (p < end && (*p == '+' || *p == '-'))
+        ++p;
+    const char* const digits = p;
+    int32_t value = 0;
+    for (; p < end && isDigit(*p) && p - digits < 5; ++p)
+        value = value * 10 + (*p - '0');
+    if (p == digits || end - p < 2 || p[0] != '.' || !isDigit(p[1]))
+        return false;
+    value = value * 10 + (p[1] - '0');
+    p += 2;
+    tenths = negative ? -value : value;
+    return true;
+}
+
 // `value` times 10, rounded to the nearest integer with halves to even (the
 // default rounding mode, which the program never changes), saturated to 32 bits.
 int32_t tenthsOf(float value)
@@ -172,7 +194,8 @@ bool LogLines::next(std::string& line)
 size_t LogLines::endOfLine() const
 {
     size_t end = position;
-    while (end < bytes.size() && !isLineEnd(bytes[end]))
+    // Every line end is at most '\r': one comparison passes all other bytes.
+    while (end < bytes.size() && (static_cast<unsigned char>(bytes[end]) > '\r' || !isLineEnd(bytes[end])))
         ++end;
     return end;
 }
@@ -194,6 +217,71 @@ bool LogLines::next(std::string_view& line)
         return false;
     takeLine(endOfLine(), line);
     return true;
+}
+
+namespace {
+
+// The writer's line for readings from 10.0 to 99.9 (most indoor air), "+dd.d,dd.d"
+// and CR LF, checked in two words at once on a little-endian machine: its
+// readings, and `p` moved past it; false, `p` left alone, for any other bytes.
+inline bool scanTwoDigitRecord(const char*& p, const char* end, int32_t& temperature, int32_t& humidity)
+{
+    if (std::endian::native != std::endian::little || end - p < 12)
+        return false;
+    uint64_t head;   // sign, d, d, '.', d, ',', d, d
+    uint32_t tail;   // '.', d, CR, LF
+    std::memcpy(&head, p, sizeof head);
+    std::memcpy(&tail, p + 8, sizeof tail);
+    // A byte's value as a digit; its top bit set when it is none. The bytes
+    // below a digit are all sign, "." or ",", which carry nothing into it.
+    const uint64_t values = head ^ 0x3030303030303030u;
+    const bool digits = (((values + 0x7676767676767676u) | values) & 0x8080008000808000u) == 0;
+    const bool marks = (head & 0x0000FF00FF000000u) == (uint64_t{','} << 40 | uint64_t{'.'} << 24);
+    const bool sign = (head & 0xFF) == '+' || (head & 0xFF) == '-';
+    const uint32_t tenth = (tail >> 8 & 0xFF) - '0';
+    if (!digits || !marks || !sign || (tail & 0xFFFF00FFu) != (uint32_t{'\n'} << 24 | uint32_t{'\r'} << 16 | '.')
+        || tenth > 9)
+        return false;
+    const auto digit = [values](int byte) { return static_cast<int32_t>(values >> (8 * byte) & 0xFF); };
+    const int32_t value = digit(1) * 100 + digit(2) * 10 + digit(4);
+    temperature = (head & 0xFF) == '-' ? -value : value;
+    humidity = digit(6) * 100 + digit(7) * 10 + static_cast<int32_t>(tenth);
+    p += 12;
+    return true;
+}
+
+// The record line of the common form at `p`, with its line end, before `end`:
+// its readings, and `p` moved past it; false, `p` left alone, for another line.
+inline bool scanPlainRecord(const char*& p, const char* end, int32_t& temperature, int32_t& humidity)
+{
+    const char* q = p;
+    if (!scanPlainTenths(q, end, temperature) || q == end || *q != ',')
+        return false;
+    ++q;
+    if (!scanPlainTenths(q, end, humidity) || q == end || !isLineEnd(*q))
+        return false;
+    if (*q == '\r') {
+        if (q + 1 == end)
+            return false;   // perhaps the start of a CR LF
+        q += q[1] == '\n' ? 2 : 1;
+    } else {
+        ++q;
+    }
+    p = q;
+    return true;
+}
+
+} // namespace
+
+void LogLines::nextPlainRecords(std::vector<Record>& records)
+{
+    const char* const begin = bytes.data();
+    const char* const end = begin + bytes.size();
+    const char* p = begin + position;
+    int32_t temperature = 0, humidity = 0;
+    while (scanTwoDigitRecord(p, end, temperature, humidity) || scanPlainRecord(p, end, temperature, humidity))
+        records.push_back(Record{0, humidity, temperature});
+    position = static_cast<size_t>(p - begin);
 }
 
 bool LogLines::nextWhole(std::string_view& line)
@@ -278,6 +366,12 @@ std::string formatLogFile(const std::vector<Record>& records, int32_t interval)
     return out;
 }
 
+void LogReader::takePlainRecords(LogLines& lines)
+{
+    if (lineNumber == recordLines)
+        lines.nextPlainRecords(records);
+}
+
 bool LogReader::take(std::string_view line)
 {
     int32_t temperature = 0, humidity = 0;
@@ -304,8 +398,9 @@ bool readLogFile(const std::string& bytes, LoadHeader& header, std::vector<Recor
     // A record line and its line end take about 12 bytes: room for them at once.
     records.reserve(records.size() + bytes.size() / 12);
     std::string_view line;
-    while (lines.next(line) && reader.take(line)) {
-    }
+    do {
+        reader.takePlainRecords(lines);
+    } while (lines.next(line) && reader.take(line));
     return reader.accepted();
 }
 

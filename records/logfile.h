@@ -62,6 +62,12 @@ struct LogLines {
     // As next, but only a line whose end lies in the bytes and is sure: a CR as
     // the last byte may be the start of a CR LF, and its line waits for more.
     bool nextWhole(std::string_view& line);
+    // As nextWhole, for the record lines of the writer's common form that come
+    // next: two numbers of an optional sign, one to five digits, "." and one
+    // digit, joined by one "," ("+23.5,45.6"). Appends their readings in tenths
+    // (time 0), read straight from the bytes, the same as readRecordLine gives;
+    // stops before any other line.
+    void nextPlainRecords(std::vector<Record>& records);
     // How many bytes the lines taken so far span, their line ends included.
     size_t used() const { return position; }
 
@@ -105,6 +111,10 @@ public:
     // Takes the next line; false when no more is wanted: the first line is not
     // the magic (the file is refused), or the end marker came.
     bool take(std::string_view line);
+    // Takes the record lines of the common form (LogLines::nextPlainRecords) that
+    // come next in `lines`, if records are due; what take would do with them,
+    // in one pass over their bytes. Never takes the end marker.
+    void takePlainRecords(LogLines& lines);
     // True once the first line was the magic line.
     bool accepted() const { return lineNumber > 0 && !refused; }
     // True until a first line was taken.

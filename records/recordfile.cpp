@@ -1,6 +1,7 @@
 #include "records/recordfile.h"
 
 #include "platform/file.h"
+#include "platform/memory.h"
 #include "records/logfile.h"
 #include "records/sha256.h"
 
@@ -17,11 +18,14 @@ constexpr size_t pieceSize = 256 * 1024;
 constexpr long long shortestLine = 10;
 
 // Room for every record a regular file of `size` bytes holds when it was
-// written by the writer: the list is sized once. Room not used costs no memory.
+// written by the writer: the list is sized once, in large pages where the
+// system has them. Room not used costs no memory.
 void makeRoom(std::vector<Record>& records, long long size)
 {
-    if (size > 0)
-        records.reserve(static_cast<size_t>(std::min<long long>(size / shortestLine + 1, maxFileRecords + 1)));
+    if (size <= 0)
+        return;
+    records.reserve(static_cast<size_t>(std::min<long long>(size / shortestLine + 1, maxFileRecords + 1)));
+    platform::adviseLargePages(records.data(), records.capacity() * sizeof(Record));
 }
 
 // Adds what follows the end marker to `digest`, the file being `size` bytes
@@ -66,8 +70,12 @@ ReadResult readPieces(platform::InputFile& file, LogReader& reader, const std::v
         LogLines lines(std::string_view(buffer.data(), lineEnds ? filled : 0));
         std::string_view line;
         bool wanted = true;
-        while (wanted && (got == 0 ? lines.next(line) : lines.nextWhole(line)))
+        while (wanted) {
+            reader.takePlainRecords(lines);
+            if (!(got == 0 ? lines.next(line) : lines.nextWhole(line)))
+                break;
             wanted = reader.take(line);
+        }
         const long long before = moved + static_cast<long long>(wanted ? filled : lines.used());
         if (records.size() > static_cast<size_t>(maxFileRecords) || before > maxFileBytes)
             return ReadResult::TooLong;
@@ -111,6 +119,12 @@ std::string tooLongText(const std::string& name)
 {
     return name + " is longer than a record file can be (more than " + std::to_string(maxFileRecords)
         + " records or " + std::to_string(maxFileBytes) + " bytes)";
+}
+
+std::string fileTitleOf(const std::string& path)
+{
+    size_t cut = path.find_last_of("\\/");
+    return cut == std::string::npos ? path : path.substr(cut + 1);
 }
 
 bool writeRecordFile(const std::string& path, const std::vector<Record>& records, int32_t interval,

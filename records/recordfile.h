@@ -47,6 +47,9 @@ ReadResult readRecordFile(const std::string& path, RecordSeries& series, Digest 
 // be (more than 10000000 records or 300000000 bytes)".
 std::string tooLongText(const std::string& name);
 
+// The part of `path` after its last "\" or "/".
+std::string fileTitleOf(const std::string& path);
+
 // Writes `records` (oldest first) with `interval` as the record file `path`,
 // through a temporary file: false, and the old file intact, when it cannot.
 // When written, `digest` (if given) receives the SHA-256 of the bytes.

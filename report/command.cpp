@@ -3,7 +3,7 @@
 #include "app/commands.h"
 #include "platform/dialogs.h"
 #include "platform/file.h"
-#include "records/commands.h"
+#include "records/recordfile.h"
 #include "records/store.h"
 #include "report/report.h"
 

@@ -206,6 +206,10 @@ TEST(LimitReport, FullLoggerOf99999Records)
     EXPECT_NEAR(report.highestMonthKineticTemperature.value(), highest(4320), 1e-9);
     const double all = static_cast<double>(10000.0L / -std::log(prefix.back() / readings.back()) - 273.15L);
     EXPECT_NEAR(report.kineticTemperature.value(), all, 1e-9);
+    // The report's one pass gives the very doubles of each figure on its own.
+    EXPECT_EQ(report.highestDayKineticTemperature, analysis::highestKineticTemperature(recs, 600, analysis::daySeconds));
+    EXPECT_EQ(report.highestMonthKineticTemperature, analysis::highestKineticTemperature(recs, 600, analysis::monthSeconds));
+    EXPECT_EQ(report.kineticTemperature, analysis::kineticTemperature(recs));
     EXPECT_GT(report.highestDayKineticTemperature.value(), report.highestMonthKineticTemperature.value());
     EXPECT_GT(report.highestMonthKineticTemperature.value(), report.kineticTemperature.value() - 1e-9);
 }

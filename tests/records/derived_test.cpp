@@ -43,4 +43,36 @@ TEST(Derived, MagnusPointsAndUndefinedRecords)
     EXPECT_DOUBLE_EQ(records::toFahrenheit(100.0), 212.0);
 }
 
+// Every reading pair with derived values gives the very doubles of the Magnus
+// formula computed for that record alone, as the exports and the readout always
+// printed them (the program keeps the per-reading terms in tables), and a dew
+// point above that of the humidity a tenth lower.
+TEST(Derived, SameDoublesAsTheFormulaForEveryReadingPair)
+{
+    size_t compared = 0;
+    for (int32_t temperature = -450; temperature <= 600; ++temperature)
+        for (int32_t humidity = 1; humidity <= 1000; ++humidity) {
+            // The dew point grows strictly with the humidity: the statistics find
+            // its extremes at each temperature's highest and lowest humidity.
+            if (humidity > 1 && !(records::derivedValues({0, humidity, temperature}).dewPoint
+                                  > records::derivedValues({0, humidity - 1, temperature}).dewPoint)) {
+                ADD_FAILURE() << temperature << " " << humidity << ": the dew point does not grow";
+                return;
+            }
+            const double t = temperature / 10.0;
+            const double rh = humidity / 1000.0;
+            const double magnus = 17.62 * t / (243.12 + t);
+            const double gamma = std::log(rh) + magnus;
+            const double dewPoint = 243.12 * gamma / (17.62 - gamma);
+            const double absolute = 216.7 * (rh * 6.112 * std::exp(magnus)) / (t + 273.15);
+            const records::Derived d = records::derivedValues({0, humidity, temperature});
+            if (!d.valid || d.dewPoint != dewPoint || d.absoluteHumidity != absolute) {
+                ADD_FAILURE() << temperature << " " << humidity << ": " << d.dewPoint << " " << d.absoluteHumidity;
+                return;
+            }
+            ++compared;
+        }
+    EXPECT_EQ(compared, 1051u * 1000u);
+}
+
 } // namespace

@@ -52,6 +52,19 @@ std::string recordsUpTo(size_t end)
     return bytes;
 }
 
+// Lines of the writer's form from the header on, the last one "+1.0,2.0" with
+// its CR as byte `cr`: lines of 11 and 12 bytes fill the room before it.
+std::string plainLinesUpTo(size_t cr)
+{
+    std::string bytes = header;
+    size_t room = cr - bytes.size() - 8;
+    for (; room % 12 != 0; room -= 11)
+        bytes += "+1.5,45.6\r\n";
+    for (; room > 0; room -= 12)
+        bytes += "+21.5,45.6\r\n";
+    return bytes + "+1.0,2.0\r";
+}
+
 } // namespace
 
 // Lines that cross the end of a piece read as in the whole bytes: a CR LF cut
@@ -63,6 +76,10 @@ TEST_F(EndlessFileTest, PiecesReadAsTheWholeBytes)
     expectReadAsWhole(recordsUpTo(piece - 1) + "\r\n+1.0,2.0\r\n**********\r\n");
     expectReadAsWhole(recordsUpTo(piece - 1) + "\r+1.0,2.0\r----------\r**********\r");
     expectReadAsWhole(recordsUpTo(piece - 1) + "\n" + std::string(3 * piece, '7') + ",5\n+3.0,4.0");
+    // The CR of a line of the writer's form as a piece's last byte: of a CR LF,
+    // or alone.
+    expectReadAsWhole(plainLinesUpTo(piece - 1) + "\n+3.0,4.0\r\n**********\r\n");
+    expectReadAsWhole(plainLinesUpTo(piece - 1) + "+3.0,4.0\r**********\r");
     // No end marker, no last line end, a zero byte as a line end.
     expectReadAsWhole(header + "+1.0,2.0" + std::string(1, '\0') + "+3.0,4.0");
 }

@@ -312,6 +312,41 @@ TEST(LogFileTest, RecordsEndAtTheMarkerOrTheEndOfTheBytes)
     EXPECT_TRUE(file.records.empty());
 }
 
+// The import reads the lines of the writer's form straight from the bytes:
+// every line, of that form or not, after every kind of line end, gives what
+// reading it on its own gives, and nothing after the end marker is read.
+TEST(LogFileTest, ReadsEveryLineAsReadOnItsOwn)
+{
+    const char* const texts[] = {
+        "+23.5,45.6", "-0.0,0.0", "+0.0,-4.2", "23.5,45.6", "+99999.9,99999.9", "+123456.7,1.0", "+1.0,123456.7",
+        "+1.23,4.5", "+1.2,3.45", "+1.2,3.4,5.6", "+1.2,3.4 ", " +1.2,3.4", "+1.2;3.4", "+.5,1.0", "+1.,2.0",
+        "+1.2,", "+1.2", ",", "", "----------", "-1.2,-3.4", "++1.2,3.4", "+1.2,+3.4", "+1.2,-", "1e2,3.4",
+        "+1.2,3.4e1", "+1.2,3.4-", "-99999.9,-99999.9", "+9.9,.9", "+01.5,007.0",
+        // Two whole digits each, the writer's commonest line, and bytes just off it.
+        "-10.0,99.9", "+99.9,10.0", "+00.0,00.0", "+2a.5,45.6", "+23,5,45.6", "*23.5,45.6", "+23.5;45.6",
+        "+23.5,4.56", "+23.5,45.6,", "+2\xB0.5,45.6", "+23.5,4\xB0.6", "+23.5,45.\xB9", " 23.5,45.6", "+23.5,45.6x",
+    };
+    const std::string lineEnds[] = {"\r\n", "\n", "\r", std::string(1, '\0')};
+    std::string bytes = "***QX51***\r\n2018/05/09\r\n14:30     \r\nSR = 05min\r\n**********\r\n";
+    // Each line after each line end, and followed by a line of the writer's form.
+    for (const char* text : texts)
+        for (const std::string& lineEnd : lineEnds)
+            bytes += text + lineEnd + "+2.5,3.5" + lineEnd;
+    bytes += "**********\r\n+5.0,6.0\r\n";
+    ReadFile expected;
+    ASSERT_TRUE(readFile(bytes, expected));
+    records::LoadHeader header;
+    std::vector<Record> read;
+    ASSERT_TRUE(records::readLogFile(bytes, header, read));
+    EXPECT_EQ(header.interval, 300);
+    ASSERT_EQ(read.size(), expected.records.size());
+    EXPECT_EQ(read.size(), std::size(texts) * std::size(lineEnds) * 2);
+    for (size_t i = 0; i < read.size(); ++i) {
+        EXPECT_EQ(read[i].temperature, expected.records[i].temperature) << i;
+        EXPECT_EQ(read[i].humidity, expected.records[i].humidity) << i;
+    }
+}
+
 } // namespace
 
 // Numbers in the writer's form are read without floating point: each must give
