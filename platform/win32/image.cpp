@@ -157,6 +157,22 @@ Color pixel(int id, int x, int y)
     return rgb(static_cast<int>(word >> 16 & 0xFF), static_cast<int>(word >> 8 & 0xFF), static_cast<int>(word & 0xFF));
 }
 
+std::vector<unsigned char> imageRgb(int id)
+{
+    win32::Canvas* c = canvasFor(id);
+    if (!c)
+        return {};
+    std::vector<unsigned char> bytes(static_cast<size_t>(c->width) * static_cast<size_t>(c->height) * 3);
+    unsigned char* out = bytes.data();
+    for (int y = 0; y < c->height; ++y)
+        for (const uint32_t* word = c->bits + y * c->stride; word != c->bits + y * c->stride + c->width; ++word) {
+            *out++ = static_cast<unsigned char>(*word >> 16);
+            *out++ = static_cast<unsigned char>(*word >> 8);
+            *out++ = static_cast<unsigned char>(*word);
+        }
+    return bytes;
+}
+
 void createFont(int id, const std::string& family, int points, bool bold)
 {
     auto it = state.fonts.find(id);

@@ -70,4 +70,9 @@ std::string displayName(const std::string& path)
     return win32::toCp1252(win32::fromPath(path));
 }
 
+std::string utf8Of(const std::string& text)
+{
+    return win32::toPath(win32::fromCp1252(text));
+}
+
 } // namespace platform
