@@ -46,20 +46,35 @@ int runWith(const std::string& program, const std::vector<std::string>& argument
     std::string line = quotedArgument(program);
     for (const std::string& a : arguments)
         line += " " + quotedArgument(a);
-    STARTUPINFOA startup = {};
+    // The arguments are UTF-8: the wide command line carries every script.
+    std::wstring wide(line.size() + 1, L'\0');
+    wide.resize(static_cast<size_t>(MultiByteToWideChar(CP_UTF8, 0, line.c_str(), -1, wide.data(), static_cast<int>(wide.size()))));
+    STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdInput = inheritable(in);
     startup.hStdOutput = inheritable(output ? output : out);
     startup.hStdError = inheritable(err);
     PROCESS_INFORMATION started = {};
-    const bool started_ = CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
-                                         nullptr, &startup, &started);
+    const bool started_ = CreateProcessW(nullptr, wide.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW | CREATE_SUSPENDED,
+                                         nullptr, nullptr, &startup, &started);
     if (output)
         std::fclose(output);
     if (!started_)
         return -1;
+    // The data limit is the committed memory of a job of its own.
+    HANDLE job = setting.dataLimit != 0 ? CreateJobObjectW(nullptr, nullptr) : nullptr;
+    if (job) {
+        JOBOBJECT_EXTENDED_LIMIT_INFORMATION limit = {};
+        limit.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_PROCESS_MEMORY;
+        limit.ProcessMemoryLimit = setting.dataLimit;
+        SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limit, sizeof limit);
+        AssignProcessToJobObject(job, started.hProcess);
+    }
+    ResumeThread(started.hThread);
     WaitForSingleObject(started.hProcess, INFINITE);
+    if (job)
+        CloseHandle(job);
     DWORD code = 0;
     GetExitCodeProcess(started.hProcess, &code);
     CloseHandle(started.hThread);
@@ -123,6 +138,17 @@ ProgramRun runChild(const std::string& program, const std::vector<std::string>& 
 ProgramRun runClimadesk(const std::vector<std::string>& arguments, const RunSetting& setting)
 {
     return runChild(CLIMADESK_EXE, arguments, "", setting);
+}
+
+bool runningUnderWine()
+{
+#ifdef _WIN32
+    // Wine's own ntdll tells its version; Windows' has no such call.
+    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version");
+#else
+    return false;
+#endif
 }
 
 #ifndef _WIN32
