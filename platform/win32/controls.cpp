@@ -211,6 +211,25 @@ BOOL CALLBACK guardAddressPart(HWND edit, LPARAM)
     return TRUE;
 }
 
+// The address control selects its first field whenever it takes the focus.
+// When the focus comes back with its window (activation), the caret stands at
+// the end of the field instead, as in any other edit field; a Tab still
+// selects.
+LRESULT CALLBACK addressFieldProc(HWND field, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
+{
+    if (message != WM_SETFOCUS)
+        return DefSubclassProc(field, message, wParam, lParam);
+    HWND before = reinterpret_cast<HWND>(wParam);
+    bool fromWindow = before && GetAncestor(before, GA_ROOT) == GetAncestor(field, GA_ROOT);
+    LRESULT result = DefSubclassProc(field, message, wParam, lParam);
+    HWND part = GetFocus();
+    if (!fromWindow && part && IsChild(field, part)) {
+        LRESULT end = GetWindowTextLengthW(part);
+        SendMessageW(part, EM_SETSEL, static_cast<WPARAM>(end), end);
+    }
+    return result;
+}
+
 // The four edit fields of an address control, left to right.
 std::vector<HWND> addressParts(HWND field)
 {
@@ -675,8 +694,10 @@ void createDropDown(int window, int id, Rect r)
 
 void createAddressField(int window, int id, Rect r)
 {
-    if (ControlRecord* record = place(window, id, Kind::Address, WC_IPADDRESSW, WS_TABSTOP, 0, r))
+    if (ControlRecord* record = place(window, id, Kind::Address, WC_IPADDRESSW, WS_TABSTOP, 0, r)) {
         EnumChildWindows(record->hwnd, guardAddressPart, 0);
+        SetWindowSubclass(record->hwnd, addressFieldProc, 0, 0);
+    }
 }
 
 void alignTextWithField(int labelId, int fieldId)
