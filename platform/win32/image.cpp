@@ -162,14 +162,16 @@ std::vector<unsigned char> imageRgb(int id)
     win32::Canvas* c = canvasFor(id);
     if (!c)
         return {};
-    std::vector<unsigned char> bytes(static_cast<size_t>(c->width) * static_cast<size_t>(c->height) * 3);
-    unsigned char* out = bytes.data();
-    for (int y = 0; y < c->height; ++y)
-        for (const uint32_t* word = c->bits + y * c->stride; word != c->bits + y * c->stride + c->width; ++word) {
-            *out++ = static_cast<unsigned char>(*word >> 16);
-            *out++ = static_cast<unsigned char>(*word >> 8);
-            *out++ = static_cast<unsigned char>(*word);
+    std::vector<unsigned char> bytes;
+    bytes.reserve(static_cast<size_t>(c->width) * static_cast<size_t>(c->height) * 3);
+    for (int y = 0; y < c->height; ++y) {
+        for (int x = 0; x < c->width; ++x) {
+            const uint32_t word = c->bits[y * c->stride + x];
+            bytes.push_back(static_cast<unsigned char>(word >> 16 & 0xFF));
+            bytes.push_back(static_cast<unsigned char>(word >> 8 & 0xFF));
+            bytes.push_back(static_cast<unsigned char>(word & 0xFF));
         }
+    }
     return bytes;
 }
 

@@ -56,25 +56,13 @@ int runWith(const std::string& program, const std::vector<std::string>& argument
     startup.hStdOutput = inheritable(output ? output : out);
     startup.hStdError = inheritable(err);
     PROCESS_INFORMATION started = {};
-    const bool started_ = CreateProcessW(nullptr, wide.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW | CREATE_SUSPENDED,
-                                         nullptr, nullptr, &startup, &started);
+    const bool started_ = CreateProcessW(nullptr, wide.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
+                                         nullptr, &startup, &started);
     if (output)
         std::fclose(output);
     if (!started_)
         return -1;
-    // The data limit is the committed memory of a job of its own.
-    HANDLE job = setting.dataLimit != 0 ? CreateJobObjectW(nullptr, nullptr) : nullptr;
-    if (job) {
-        JOBOBJECT_EXTENDED_LIMIT_INFORMATION limit = {};
-        limit.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_PROCESS_MEMORY;
-        limit.ProcessMemoryLimit = setting.dataLimit;
-        SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limit, sizeof limit);
-        AssignProcessToJobObject(job, started.hProcess);
-    }
-    ResumeThread(started.hThread);
     WaitForSingleObject(started.hProcess, INFINITE);
-    if (job)
-        CloseHandle(job);
     DWORD code = 0;
     GetExitCodeProcess(started.hProcess, &code);
     CloseHandle(started.hThread);
@@ -138,17 +126,6 @@ ProgramRun runChild(const std::string& program, const std::vector<std::string>& 
 ProgramRun runClimadesk(const std::vector<std::string>& arguments, const RunSetting& setting)
 {
     return runChild(CLIMADESK_EXE, arguments, "", setting);
-}
-
-bool runningUnderWine()
-{
-#ifdef _WIN32
-    // Wine's own ntdll tells its version; Windows' has no such call.
-    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-    return ntdll && GetProcAddress(ntdll, "wine_get_version");
-#else
-    return false;
-#endif
 }
 
 #ifndef _WIN32

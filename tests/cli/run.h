@@ -15,21 +15,17 @@ struct ProgramRun {
 // What the child gets besides its arguments.
 struct RunSetting {
     std::string outputPath;   // not empty: standard output goes to this file (say "/dev/full")
-    size_t dataLimit = 0;     // not 0: the most bytes of data memory it may take (RLIMIT_DATA; on
-                              // Windows the memory limit of a job)
+    size_t dataLimit = 0;     // not 0: the most bytes of data memory it may take (RLIMIT_DATA)
 };
 
 // Runs climadesk with `arguments` in the current working directory.
 ProgramRun runClimadesk(const std::vector<std::string>& arguments, const RunSetting& setting = {});
 
-// True when the tests run under Wine rather than on Windows or Linux.
-bool runningUnderWine();
-
-#ifndef _WIN32
 // Runs climadesk on a terminal of its own (a pseudo-terminal, through python3's
 // pty module): standard output and error both show in `out`, lines ended by CR LF.
 ProgramRun runClimadeskOnTerminal(const std::vector<std::string>& arguments);
 
+#ifndef _WIN32
 // Runs `python3 -c script` with `input` on its standard input: its output. Not on
 // Windows: Wine starts a Linux program but cannot wait for it.
 ProgramRun runPython(const std::string& script, const std::string& input);
