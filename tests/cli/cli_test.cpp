@@ -373,6 +373,9 @@ TEST_F(CliTest, ValuesAreReadAsTypedAndMessagesKeepThem)
     ProgramRun stats = runClimadesk({"stats", greek});
     EXPECT_EQ(stats.exitCode, 0) << stats.err;
     EXPECT_TRUE(contains(stats.out, "2 records (interval 60 minutes)\n")) << stats.out;
+    ProgramRun report = runClimadesk({"report", greek, greek + "/report.pdf"});   // no such folder
+    EXPECT_EQ(report.exitCode, 1);
+    EXPECT_EQ(report.err, "Can't write " + greek + "/report.pdf\n");
 }
 
 TEST_F(CliTest, OutputThatCannotBeWrittenAndMemoryThatRunsOutAreFailures)
