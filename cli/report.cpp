@@ -10,8 +10,6 @@
 
 #include "app/settings.h"
 #include "app/startup.h"
-#include "platform/console.h"
-#include "platform/file.h"
 #include "platform/platform.h"
 #include "report/report.h"
 
@@ -32,7 +30,7 @@ int report(const ReportOptions& options)
     const bool written = report::writeReport(options.output);
     platform::shutdown();
     if (!written) {
-        platform::printError("Can't write " + platform::displayName(options.output) + "\n");
+        sayCannotWrite(options.output);
         return exitFailed;
     }
     return exitDone;

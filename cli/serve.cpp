@@ -45,11 +45,11 @@ bool gatherLoggers(const ServeOptions& options, std::vector<serve::Logger>& logg
     if (!options.config.empty()) {
         std::string bytes;
         if (!platform::readFile(options.config, bytes)) {
-            platform::printError("Can't read " + platform::displayName(options.config) + "\n");
+            platform::printError("Can't read " + options.config + "\n");   // as typed
             code = exitFailed;
             return false;
         }
-        const std::string why = serve::parseLoggerFile(bytes, platform::displayName(options.config), loggers);
+        const std::string why = serve::parseLoggerFile(bytes, options.config, loggers);
         if (!why.empty()) {
             platform::printError(why + "\n");
             return false;

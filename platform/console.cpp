@@ -7,11 +7,56 @@
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <vector>
 #else
 #include <unistd.h>
 #endif
 
 namespace platform {
+
+#ifdef _WIN32
+
+namespace {
+
+std::string utf8OfWide(const wchar_t* wide)
+{
+    int length = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+    std::string text(static_cast<size_t>(std::max(length, 1)), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide, -1, text.data(), length, nullptr, nullptr);
+    text.pop_back();   // the terminating zero
+    return text;
+}
+
+} // namespace
+
+void useUtf8Arguments(int& argc, char**& argv)
+{
+    static std::vector<std::string> texts;
+    static std::vector<char*> pointers;
+    int count = 0;
+    wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (!wide)
+        return;
+    for (int i = 0; i < count; ++i)
+        texts.push_back(utf8OfWide(wide[i]));
+    LocalFree(wide);
+    for (std::string& text : texts)
+        pointers.push_back(text.data());
+    pointers.push_back(nullptr);
+    argc = count;
+    argv = pointers.data();
+}
+
+#else
+
+void useUtf8Arguments(int&, char**&)
+{
+}
+
+#endif
 
 std::string consoleText(const std::string& text)
 {

@@ -95,7 +95,8 @@ void pressKey(int window, NavigationKey key, unsigned modifiers = 0);
 void answerOpenFile(const std::string& path, int pattern = 0);  // "" cancels
 void answerSaveFile(const std::string& path, int pattern = 0);  // "" cancels
 void answerColor(std::optional<Color> color);
-// Confirms the print dialog and prints to a PDF file at `pdfPath`; "" cancels.
+// Confirms the print dialog and prints to a PDF file at `pdfPath` (PostScript
+// under Wine, whose only printer driver writes that); "" cancels.
 void answerPrint(const std::string& pdfPath);
 
 // ----- Records -----

@@ -20,6 +20,14 @@ const wchar_t imageViewClass[] = L"ClimadeskImage";
 
 enum class Kind { Frame, Text, Button, Option, CheckBox, TrackBar, ScrollBar, ImageView, List, DropDown, Address, Number, Link };
 
+// What a track bar has told of the user's action under way: each action ends
+// with TB_ENDTRACK, and losing the mouse capture sends one more.
+struct TrackAction {
+    bool dragged = false;       // the handle was dragged, or clicked
+    bool raised = false;        // an event was raised for it already
+    bool losingCapture = false; // the extra TB_ENDTRACK is under way
+};
+
 struct ControlRecord {
     HWND hwnd;
     int window;
@@ -31,6 +39,7 @@ struct ControlRecord {
     HBITMAP buttonBitmap = nullptr; // image button: its own copy of the picture
     bool hover = false;             // link under the mouse
     bool settingAddress = false;    // the program's own change of an address
+    TrackAction track;              // track bar: the user's action under way
     std::string accessibleName;
 };
 
@@ -202,6 +211,25 @@ BOOL CALLBACK guardAddressPart(HWND edit, LPARAM)
     return TRUE;
 }
 
+// The address control selects its first field whenever it takes the focus.
+// When the focus comes back with its window (activation), the caret stands at
+// the end of the field instead, as in any other edit field; a Tab still
+// selects.
+LRESULT CALLBACK addressFieldProc(HWND field, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
+{
+    if (message != WM_SETFOCUS)
+        return DefSubclassProc(field, message, wParam, lParam);
+    HWND before = reinterpret_cast<HWND>(wParam);
+    bool fromWindow = before && GetAncestor(before, GA_ROOT) == GetAncestor(field, GA_ROOT);
+    LRESULT result = DefSubclassProc(field, message, wParam, lParam);
+    HWND part = GetFocus();
+    if (!fromWindow && part && IsChild(field, part)) {
+        LRESULT end = GetWindowTextLengthW(part);
+        SendMessageW(part, EM_SETSEL, static_cast<WPARAM>(end), end);
+    }
+    return result;
+}
+
 // The four edit fields of an address control, left to right.
 std::vector<HWND> addressParts(HWND field)
 {
@@ -239,6 +267,18 @@ LRESULT CALLBACK frameBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
         return 1;
     }
     return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+// A track bar that loses the mouse capture ends the action once more.
+LRESULT CALLBACK trackBarProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
+{
+    ControlRecord* record = message == WM_CAPTURECHANGED ? recordOf(hwnd) : nullptr;
+    if (!record)
+        return DefSubclassProc(hwnd, message, wParam, lParam);
+    record->track.losingCapture = true;
+    LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
+    record->track.losingCapture = false;
+    return result;
 }
 
 // Places a new control and registers it under `id`, replacing an old one.
@@ -380,14 +420,38 @@ int scrollTarget(const ControlRecord& record, WORD code)
     }
 }
 
+// One event for each change of the value that the user makes, and one for an
+// action that leaves it: a key or a click on the trough raises its move and no
+// end; a drag its moves and its end; a release of the handle and an assistive
+// tool's TB_THUMBPOSITION one. The program's own TBM_SETPOS notifies nothing.
+bool trackBarRaises(ControlRecord& record, WORD code)
+{
+    TrackAction& action = record.track;
+    bool raise;
+    switch (code) {
+    case TB_ENDTRACK:
+        raise = action.dragged || (!action.raised && !action.losingCapture);
+        action.dragged = action.raised = false;
+        return raise;
+    case TB_THUMBTRACK: action.dragged = true; return true;
+    case TB_THUMBPOSITION:
+        if (GetCapture() != record.hwnd)
+            return true;   // set from outside, not by the mouse: an action of its own
+        action.dragged = true;   // the release: its TB_ENDTRACK follows
+        return false;
+    default: action.raised = true; return true;
+    }
+}
+
 bool scrollMessage(int window, WPARAM wParam, LPARAM lParam)
 {
     ControlRecord* record = recordOf(reinterpret_cast<HWND>(lParam));
     if (!record || record->window != window)
         return false;
-    if (record->kind == Kind::TrackBar)   // every action of the user, also one that changes nothing
-        win32::pushEvent({EventKind::Control, window, idOf(*record)});
-    else if (record->kind == Kind::ScrollBar)
+    if (record->kind == Kind::TrackBar) {
+        if (trackBarRaises(*record, LOWORD(wParam)))
+            win32::pushEvent({EventKind::Control, window, idOf(*record)});
+    } else if (record->kind == Kind::ScrollBar)
         win32::moveScrollBar(idOf(*record), scrollTarget(*record, LOWORD(wParam)));
     return true;
 }
@@ -471,6 +535,7 @@ void createTrackBar(int window, int id, Rect r, int minimum, int maximum)
     SendMessageW(record->hwnd, TBM_SETTICFREQ, 1, 0);
     SendMessageW(record->hwnd, TBM_SETLINESIZE, 0, 1);
     SendMessageW(record->hwnd, TBM_SETPAGESIZE, 0, 1);
+    SetWindowSubclass(record->hwnd, trackBarProc, 0, 0);
 }
 
 void setTrackBarPosition(int id, int position)
@@ -629,8 +694,10 @@ void createDropDown(int window, int id, Rect r)
 
 void createAddressField(int window, int id, Rect r)
 {
-    if (ControlRecord* record = place(window, id, Kind::Address, WC_IPADDRESSW, WS_TABSTOP, 0, r))
+    if (ControlRecord* record = place(window, id, Kind::Address, WC_IPADDRESSW, WS_TABSTOP, 0, r)) {
         EnumChildWindows(record->hwnd, guardAddressPart, 0);
+        SetWindowSubclass(record->hwnd, addressFieldProc, 0, 0);
+    }
 }
 
 void alignTextWithField(int labelId, int fieldId)

@@ -5,7 +5,7 @@
 // the selected entry, and the open list is a virtual list view (it asks for the
 // text of each row it draws) in a pop-up below it, at most 20 rows high. The
 // keyboard stays with the combo box, as with the list Windows opens: arrows,
-// Enter, Escape, F4 and typing the start of an entry, which jumps to it.
+// Enter, Escape, F4 and typing the start of an entry, which selects it.
 #include "platform/controls.h"
 #include "platform/win32/internal.h"
 
@@ -33,6 +33,7 @@ struct DropList {
     std::wstring shown;     // the text of the row the list view asked for last
     std::wstring typed;     // the start of an entry typed so far
     DWORD typedAt = 0;
+    int firstMatch = 0;     // no entry before it begins with `typed`; -1: none does
 };
 
 std::map<HWND, DropList> lists;   // by combo box
@@ -219,6 +220,7 @@ void open(DropList& list)
         highlight(list, std::max(list.selected, 0));
 }
 
+// Letters A to Z in either case, as a person types them.
 bool startsWith(const std::wstring& text, const std::wstring& start)
 {
     if (text.size() < start.size())
@@ -229,31 +231,32 @@ bool startsWith(const std::wstring& text, const std::wstring& start)
     return true;
 }
 
-// Typing the start of an entry goes to the next entry that starts so (the
-// current one while the typed text grows); the entries are made only while
-// searched.
+// Characters typed with pauses of less than a second make one text, and the
+// first entry that begins with all of it is selected, unless the selected entry
+// (the highlighted one in the open list) begins with it already. An entry that
+// begins with the longer text begins with the shorter too, so the search goes
+// on from where the last one stopped; only the entries it passes are made.
 void typeAhead(DropList& list, wchar_t c)
 {
     DWORD now = GetTickCount();
-    if (now - list.typedAt > typeAheadPause)
+    if (list.typed.empty() || now - list.typedAt >= typeAheadPause) {
         list.typed.clear();
+        list.firstMatch = 0;
+    }
     list.typedAt = now;
     list.typed.push_back(c);
-    if (list.count <= 0)
-        return;
+    while (list.firstMatch >= 0 && list.firstMatch < list.count && !startsWith(entry(list, list.firstMatch), list.typed))
+        ++list.firstMatch;
+    if (list.firstMatch >= list.count)
+        list.firstMatch = -1;
     int current = isOpen(list) ? highlighted(list) : list.selected;
-    int first = list.typed.size() == 1 ? current + 1 : std::max(current, 0);
-    for (int step = 0; step < list.count; ++step) {
-        int index = (first + step) % list.count;
-        if (startsWith(entry(list, index), list.typed)) {
-            if (isOpen(list))
-                highlight(list, index);
-            else
-                select(list, index, true);
-            return;
-        }
-    }
-    win32::beep();
+    if (list.firstMatch < 0 || (current >= 0 && startsWith(entry(list, current), list.typed)))
+        return;
+    list.selected = list.firstMatch;
+    showSelection(list);
+    if (isOpen(list))
+        highlight(list, list.firstMatch);
+    win32::pushEvent({EventKind::Control, list.window, list.id});
 }
 
 // A key on the open list moves its highlight; on the closed one the selection.
@@ -374,6 +377,7 @@ void setDropDownEntries(int id, int count, std::function<std::string(int index)>
     list->count = std::max(count, 0);
     list->entryText = std::move(entryText);
     list->selected = -1;
+    list->typed.clear();
     HWND combo = comboOf(*list);
     SendMessageW(combo, CB_RESETCONTENT, 0, 0);
     if (list->count > 0)
@@ -461,6 +465,18 @@ int shownRows(int id)
     close(*list);
     int height = row.bottom - row.top;
     return height > 0 ? view.bottom / height : 0;
+}
+
+bool openRows(int id, int& shown, int& first, int& last)
+{
+    DropList* list = listOfId(id);
+    if (!list || !isOpen(*list))
+        return false;
+    shown = highlighted(*list);
+    first = static_cast<int>(SendMessageW(list->list, LVM_GETTOPINDEX, 0, 0));
+    int rows = static_cast<int>(SendMessageW(list->list, LVM_GETCOUNTPERPAGE, 0, 0));
+    last = std::min(first + std::max(rows, 1), list->count) - 1;
+    return true;
 }
 
 } // namespace win32

@@ -98,6 +98,9 @@ void chooseEntry(int id, int index);
 std::vector<std::string> dropDownTexts(int id);
 // Opens the list, counts the rows it shows at once, closes it.
 int shownRows(int id);
+// The open list's highlighted row and the first and last rows it shows; false
+// while the list is closed.
+bool openRows(int id, int& highlighted, int& first, int& last);
 
 // ----- Input (input.cpp) -----
 // The navigation keys and pointer of the watched control; true when taken.

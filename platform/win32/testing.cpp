@@ -60,12 +60,15 @@ UINT virtualKey(Key key)
 }
 
 // The control's focus as the user's key finds it (an address control hands it
-// to one of its fields).
+// to one of its fields). Keys for a disabled control reach nothing, as a
+// person's would not.
 HWND focusOn(HWND control)
 {
+    if (!usable(control))
+        return nullptr;
     SetFocus(control);
     HWND focus = GetFocus();
-    return focus ? focus : control;
+    return focus && (focus == control || IsChild(control, focus)) ? focus : control;
 }
 
 // Puts the scripted mouse where a pointer event at (x, y) of `control` happens.
@@ -114,6 +117,20 @@ void moveTrackBar(int control, int position)
     notifyScroll(hwnd, TB_ENDTRACK, 0);
 }
 
+// As Windows' accessibility interface sets a track bar: the new position, and
+// the frame told with TB_THUMBPOSITION when it changed.
+void setValueAccessibly(int control, int value)
+{
+    HWND hwnd = win32::controlHwnd(control);
+    if (!usable(hwnd) || !win32::isTrackBar(hwnd))
+        return;
+    int before = trackBarPosition(control);
+    SendMessageW(hwnd, TBM_SETPOS, TRUE, value);
+    int now = trackBarPosition(control);
+    if (now != before)
+        notifyScroll(hwnd, TB_THUMBPOSITION, now);
+}
+
 void dragScrollBar(int control, int position)
 {
     if (usable(win32::controlHwnd(control)))
@@ -150,6 +167,8 @@ void sendKey(int control, Key key)
     if (!hwnd)
         return;
     HWND target = focusOn(hwnd);
+    if (!target)
+        return;
     UINT vk = virtualKey(key);
     UINT scan = MapVirtualKeyW(vk, MAPVK_VK_TO_VSC);
     deliver(target, WM_KEYDOWN, vk, 1 | static_cast<LPARAM>(scan) << 16);
@@ -184,9 +203,8 @@ void sendMouse(int control, MouseStep step, int x, int y)
 void typeText(int control, const std::string& text)
 {
     HWND hwnd = win32::controlHwnd(control);
-    if (!hwnd)
+    if (!hwnd || !focusOn(hwnd))
         return;
-    focusOn(hwnd);
     for (wchar_t c : win32::fromCp1252(text)) {
         HWND target = GetFocus() ? GetFocus() : hwnd;
         deliver(target, WM_CHAR, c, 1);
@@ -237,6 +255,14 @@ bool focusShown()
 int openDropDownRows(int control)
 {
     return win32::shownRows(control);
+}
+
+OpenList openList(int control)
+{
+    OpenList shown{-1, -1, -1};
+    if (!win32::openRows(control, shown.highlighted, shown.first, shown.last))
+        return {-1, -1, -1};
+    return shown;
 }
 
 // ----- Readers -----

@@ -16,18 +16,22 @@ namespace t = platform::testing;
 namespace {
 
 class ReportCommandTest : public ProgramTest {
+#ifndef _WIN32
 protected:
     std::string pdfText(const std::string& pdf) const
     {
         EXPECT_EQ(std::system(("pdftotext " + pathOf(pdf) + " " + pathOf("report.txt")).c_str()), 0);
         return readText("report.txt");
     }
+#endif
 };
 
+#ifndef _WIN32
 bool contains(const std::string& text, const std::string& part)
 {
     return text.find(part) != std::string::npos;
 }
+#endif
 
 } // namespace
 
@@ -51,9 +55,13 @@ TEST_F(ReportCommandTest, WritesThePdfOfTheStoreAndSaysWhenItCannot)
         EXPECT_EQ(t::lastDialog().patterns, "PDF File (*.pdf)|*.pdf|All files (*.*)|*.*");
         EXPECT_TRUE(t::messages().empty());
         EXPECT_EQ(readText("fridge.pdf").substr(0, 5), "%PDF-");
+#ifndef _WIN32
+        // Under Wine no Linux program can be waited for: scripts/test-windows
+        // compares the Windows report's text with the Linux build's instead.
         const std::string text = pdfText("fridge.pdf");
         EXPECT_TRUE(contains(text, "Climadesk report")) << text;
         EXPECT_TRUE(contains(text, "8.0")) << text;   // the limit in force
+#endif
         EXPECT_FALSE(t::waitCursorShown());
         t::chooseMenu(menuExportReport);
     });

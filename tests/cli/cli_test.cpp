@@ -363,7 +363,19 @@ TEST_F(CliTest, ValuesAreReadAsTypedAndMessagesKeepThem)
     ProgramRun run = runClimadesk({"download", padded, "-o", name});
     EXPECT_EQ(run.exitCode, 0) << padded << run.err;
     EXPECT_EQ(run.out, "30 samples written to " + name + "\n");
+    EXPECT_TRUE(platform::fileExists(name));   // by that name, not the ANSI code page's likeness
     EXPECT_TRUE(sim.sawLine("dump 1"));
+
+    // A record file named in Greek and Chinese letters is read by that name.
+    const std::string greek = "\xCE\xB8\xCE\xAD\xCF\x81\xCE\xBC\xCE\xB7-\xE6\xB8\xA9\xE5\xBA\xA6.log";
+    writeLog("plain.log", {{210, 600}, {250, 400}}, 3600, march15Noon);
+    ASSERT_TRUE(platform::replaceFile(greek, readText("plain.log")));
+    ProgramRun stats = runClimadesk({"stats", greek});
+    EXPECT_EQ(stats.exitCode, 0) << stats.err;
+    EXPECT_TRUE(contains(stats.out, "2 records (interval 60 minutes)\n")) << stats.out;
+    ProgramRun report = runClimadesk({"report", greek, greek + "/report.pdf"});   // no such folder
+    EXPECT_EQ(report.exitCode, 1);
+    EXPECT_EQ(report.err, "Can't write " + greek + "/report.pdf\n");
 }
 
 TEST_F(CliTest, OutputThatCannotBeWrittenAndMemoryThatRunsOutAreFailures)

@@ -46,14 +46,17 @@ int runWith(const std::string& program, const std::vector<std::string>& argument
     std::string line = quotedArgument(program);
     for (const std::string& a : arguments)
         line += " " + quotedArgument(a);
-    STARTUPINFOA startup = {};
+    // The arguments are UTF-8: the wide command line carries every script.
+    std::wstring wide(line.size() + 1, L'\0');
+    wide.resize(static_cast<size_t>(MultiByteToWideChar(CP_UTF8, 0, line.c_str(), -1, wide.data(), static_cast<int>(wide.size()))));
+    STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdInput = inheritable(in);
     startup.hStdOutput = inheritable(output ? output : out);
     startup.hStdError = inheritable(err);
     PROCESS_INFORMATION started = {};
-    const bool started_ = CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
+    const bool started_ = CreateProcessW(nullptr, wide.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
                                          nullptr, &startup, &started);
     if (output)
         std::fclose(output);

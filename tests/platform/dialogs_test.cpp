@@ -80,5 +80,13 @@ TEST_F(DialogsTest, PrintsAPageOfImagesToAPdfFile)
     endPrintJob();
     std::string pdf = readText("page.pdf");
     ASSERT_GT(pdf.size(), 100u);
+#ifdef _WIN32
+    // Under Wine the only printer driver writes PostScript, titled with the job's name.
+    if (pdf.substr(0, 4) == "%!PS") {
+        EXPECT_NE(pdf.find("\n%%Title: Graph print"), std::string::npos) << pdf.substr(0, 400);
+        EXPECT_NE(pdf.find("\n%%Pages: 1"), std::string::npos) << pdf.substr(0, 400);
+        return;
+    }
+#endif
     EXPECT_EQ(pdf.substr(0, 5), "%PDF-");
 }
