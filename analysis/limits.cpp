@@ -29,25 +29,33 @@ double arrheniusTerm(int32_t temperature)
     return std::exp(-activationOverGas / (temperature / 10.0 + zeroCelsius));
 }
 
-// The terms of every temperature a logger reads, -45 to 60 degrees Celsius,
-// computed once: a million records then cost no exp each.
-constexpr int32_t tabledLowest = -450, tabledHighest = 600;
-struct TermTable {
-    double term[tabledHighest - tabledLowest + 1];
+// `f` of every reading's tenths from Lowest to Highest, computed once: a million
+// records then cost a look-up each instead of the work of `f`, for the same double.
+template <int32_t Lowest, int32_t Highest, double (*f)(int32_t)>
+class TenthsTable {
+public:
+    TenthsTable()
+    {
+        for (int32_t tenths = Lowest; tenths <= Highest; ++tenths)
+            values[tenths - Lowest] = f(tenths);
+    }
+
+    double operator()(int32_t tenths) const
+    {
+        return tenths >= Lowest && tenths <= Highest ? values[tenths - Lowest] : f(tenths);
+    }
+
+private:
+    double values[Highest - Lowest + 1];
 };
 
-TermTable computeTermTable()
-{
-    TermTable table{};
-    for (int32_t t = tabledLowest; t <= tabledHighest; ++t)
-        table.term[t - tabledLowest] = arrheniusTerm(t);
-    return table;
-}
+// The terms of every temperature a logger reads, -45 to 60 degrees Celsius.
+using TermTable = TenthsTable<-450, 600, arrheniusTerm>;
 
 // A static's initialisation is safe with threads.
 const TermTable& termTable()
 {
-    static const TermTable table = computeTermTable();
+    static const TermTable table;
     return table;
 }
 
@@ -58,7 +66,7 @@ double termOf(const TermTable& table, const records::Record& record)
     const int32_t t = record.temperature;
     if (records::isGap(record) || t <= absoluteZeroTenths)
         return std::numeric_limits<double>::quiet_NaN();
-    return t >= tabledLowest && t <= tabledHighest ? table.term[t - tabledLowest] : arrheniusTerm(t);
+    return table(t);
 }
 
 // The MKT of a mean of terms, in degrees Celsius; none for an underflow to 0.
@@ -178,42 +186,29 @@ std::optional<double> meanOf(double sum, Value count)
     return count > 0 ? std::optional<double>(sum / static_cast<double>(count)) : std::nullopt;
 }
 
-// Tenths as a reading in its unit, `tenths` / 10.0, for the tenths from -45.0
-// to 100.0 (every temperature a logger reads, every humidity) from a table of
-// the very quotients: a million records then take no division each.
-constexpr int32_t lowestTabledTenths = -450, highestTabledTenths = 1000;
-struct UnitTable {
-    double units[highestTabledTenths - lowestTabledTenths + 1];
-};
-
-UnitTable computeUnitTable()
+double unitsOf(int32_t tenths)
 {
-    UnitTable table{};
-    for (int32_t tenths = lowestTabledTenths; tenths <= highestTabledTenths; ++tenths)
-        table.units[tenths - lowestTabledTenths] = tenths / 10.0;
-    return table;
+    return tenths / 10.0;
 }
 
-double unitsOf(const UnitTable& table, int32_t tenths)
-{
-    return tenths >= lowestTabledTenths && tenths <= highestTabledTenths ? table.units[tenths - lowestTabledTenths]
-                                                                          : tenths / 10.0;
-}
+// Tenths as a reading in its unit for every temperature a logger reads and
+// every humidity, -45.0 to 100.0: no division per record.
+using UnitTable = TenthsTable<-450, 1000, unitsOf>;
 
 // The means of the readings and dew points, and the coverage. Each sum in a
 // local of its own, so it stays in a register.
 void addMeans(const std::vector<records::Record>& recs, LimitReport& report)
 {
     // A static's initialisation is safe with threads.
-    static const UnitTable table = computeUnitTable();
+    static const UnitTable table;
     double temperatureSum = 0.0, humiditySum = 0.0;
     size_t readings = 0;
     for (const records::Record& record : recs) {
         if (records::isGap(record))
             continue;
         ++readings;
-        temperatureSum += unitsOf(table, record.temperature);
-        humiditySum += unitsOf(table, record.humidity);
+        temperatureSum += table(record.temperature);
+        humiditySum += table(record.humidity);
     }
     report.temperatureMean = meanOf(temperatureSum, readings);
     report.humidityMean = meanOf(humiditySum, readings);

@@ -63,6 +63,19 @@ ControlRecord* find(int id, Kind kind)
     return record && record->kind == kind ? record : nullptr;
 }
 
+// The check of an option or a check box, both BUTTON controls.
+void setButtonChecked(int id, Kind kind, bool checked)
+{
+    if (ControlRecord* record = find(id, kind))
+        SendMessageW(record->hwnd, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+bool buttonChecked(int id, Kind kind)
+{
+    ControlRecord* record = find(id, kind);
+    return record && SendMessageW(record->hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
 ControlRecord* recordOf(HWND hwnd)
 {
     for (auto& [id, record] : state.controls)
@@ -495,14 +508,12 @@ void createOption(int window, int id, const std::string& text, Rect r, int group
 
 void setOptionChecked(int id, bool checked)
 {
-    if (ControlRecord* record = find(id, Kind::Option))
-        SendMessageW(record->hwnd, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    setButtonChecked(id, Kind::Option, checked);
 }
 
 bool optionChecked(int id)
 {
-    ControlRecord* record = find(id, Kind::Option);
-    return record && SendMessageW(record->hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    return buttonChecked(id, Kind::Option);
 }
 
 // The box toggles on the click's notification, as options check there.
@@ -514,14 +525,12 @@ void createCheckBox(int window, int id, const std::string& text, Rect r)
 
 void setCheckBoxChecked(int id, bool checked)
 {
-    if (ControlRecord* record = find(id, Kind::CheckBox))
-        SendMessageW(record->hwnd, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    setButtonChecked(id, Kind::CheckBox, checked);
 }
 
 bool checkBoxChecked(int id)
 {
-    ControlRecord* record = find(id, Kind::CheckBox);
-    return record && SendMessageW(record->hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    return buttonChecked(id, Kind::CheckBox);
 }
 
 void createTrackBar(int window, int id, Rect r, int minimum, int maximum)

@@ -103,17 +103,28 @@ void requestClose(int window)
         SendMessageW(frame, WM_CLOSE, 0, 0);
 }
 
+namespace {
+
+// Sets the track bar `control` (its window `hwnd`) to `position`, as far as its
+// range allows, and tells its frame with `code` when the position changed.
+void setTrackBarTelling(int control, HWND hwnd, int position, WORD code)
+{
+    int before = trackBarPosition(control);
+    SendMessageW(hwnd, TBM_SETPOS, TRUE, position);
+    int now = trackBarPosition(control);
+    if (now != before)
+        notifyScroll(hwnd, code, now);
+}
+
+} // namespace
+
 // As the mouse does it: the thumb moves (if it does) and is let go.
 void moveTrackBar(int control, int position)
 {
     HWND hwnd = win32::controlHwnd(control);
     if (!usable(hwnd))
         return;
-    int before = trackBarPosition(control);
-    SendMessageW(hwnd, TBM_SETPOS, TRUE, position);
-    int now = trackBarPosition(control);
-    if (now != before)
-        notifyScroll(hwnd, TB_THUMBTRACK, now);
+    setTrackBarTelling(control, hwnd, position, TB_THUMBTRACK);
     notifyScroll(hwnd, TB_ENDTRACK, 0);
 }
 
@@ -124,11 +135,7 @@ void setValueAccessibly(int control, int value)
     HWND hwnd = win32::controlHwnd(control);
     if (!usable(hwnd) || !win32::isTrackBar(hwnd))
         return;
-    int before = trackBarPosition(control);
-    SendMessageW(hwnd, TBM_SETPOS, TRUE, value);
-    int now = trackBarPosition(control);
-    if (now != before)
-        notifyScroll(hwnd, TB_THUMBPOSITION, now);
+    setTrackBarTelling(control, hwnd, value, TB_THUMBPOSITION);
 }
 
 void dragScrollBar(int control, int position)
