@@ -3,6 +3,7 @@
 
 #include "records/derived.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <limits>
@@ -108,10 +109,17 @@ struct TermSum {
 // A window of `length` consecutive terms sliding over all, keeping the highest
 // mean of the windows that hold a reading; the MKT grows with the mean term, so
 // the highest mean gives the highest MKT.
+//
+// A quotient grows with its dividend, so of windows that hold the same number
+// of terms the one of the highest sum has the highest mean, the same double:
+// the window keeps the highest sum while the number stays (it changes only
+// as a gap comes or goes) and divides once when it changes.
 struct TermWindow {
     size_t length;
     TermSum terms;
     double highestMean = -1.0;
+    size_t runCount = 0;   // the number of terms of the windows since it last changed
+    double runHighestSum = 0.0;
 
     // Takes the term of record i in, `entering`, and `leaving`, that of record
     // i - length (NaN before the window is full), out.
@@ -119,31 +127,45 @@ struct TermWindow {
     {
         terms.add(entering);
         terms.remove(leaving);
-        if (i + 1 >= length && terms.count > 0 && terms.sum / static_cast<double>(terms.count) > highestMean)
-            highestMean = terms.sum / static_cast<double>(terms.count);
+        if (i + 1 < length || terms.count == 0)
+            return;
+        if (terms.count != runCount) {
+            highestMean = highestWith(highestMean);
+            runCount = terms.count;
+            runHighestSum = terms.sum;
+        }
+        runHighestSum = std::max(runHighestSum, terms.sum);
+    }
+
+    // The higher of `mean` and the highest mean of the windows since the
+    // number of terms last changed.
+    double highestWith(double mean) const
+    {
+        return runCount > 0 ? std::max(mean, runHighestSum / static_cast<double>(runCount)) : mean;
     }
 
     std::optional<double> highestKineticTemperature() const
     {
-        return highestMean >= 0.0 ? fromMeanTerm(highestMean) : std::nullopt;
+        const double highest = highestWith(highestMean);
+        return highest >= 0.0 ? fromMeanTerm(highest) : std::nullopt;
     }
 };
 
-// The window of `windowSeconds` over `records` records `interval` seconds apart:
-// ceil(windowSeconds / interval) of them; none when the records are fewer.
-std::optional<TermWindow> windowOf(size_t records, int32_t interval, int64_t windowSeconds)
+// The window of `windowSeconds` over records `interval` seconds apart:
+// ceil(windowSeconds / interval) of them. Fewer records fill no window, and
+// the window then has no highest MKT.
+std::optional<TermWindow> windowOf(int32_t interval, int64_t windowSeconds)
 {
     if (interval <= 0 || windowSeconds <= 0)
         return std::nullopt;
     const size_t length = static_cast<size_t>((windowSeconds + interval - 1) / interval);
-    if (records < length)
-        return std::nullopt;
-    return TermWindow{length, {}, -1.0};
+    return TermWindow{length, {}};
 }
 
-// Builds the excursions of one limit as the records pass.
+// Builds the excursions of one limit as the records pass. Until timed, each
+// excursion's start holds the index of its first record, and its end nothing.
 struct RunTracker {
-    const Limits& limits;
+    Limits limits;
     LimitKind kind;
     int32_t interval;
     int64_t delaySeconds;
@@ -163,7 +185,7 @@ struct RunTracker {
         run.reset();
     }
 
-    void add(const records::Record& record)
+    void add(const records::Record& record, int64_t index)
     {
         const int32_t value = limitedReading(kind, record);
         if (records::isGap(record) || !isBeyond(limits, kind, value)) {
@@ -172,13 +194,33 @@ struct RunTracker {
         }
         figures.secondsBeyondCumulative += interval;
         if (!run)
-            run = Excursion{record.time, record.time, 0, value};
+            run = Excursion{static_cast<int32_t>(index), 0, 0, value};
         run->seconds += interval;
-        run->end = static_cast<int32_t>(run->start + run->seconds);
         if (isHigh(kind) ? value > run->peak : value < run->peak)
             run->peak = value;
     }
+
+    // The figures with every excursion timed: its first record's time, and
+    // its end that time plus its duration.
+    LimitFigures timed(const records::TimeOfRecord& timeOf)
+    {
+        close();
+        const auto time = [&](Excursion& e) {
+            e.start = timeOf(e.start);
+            e.end = static_cast<int32_t>(e.start + e.seconds);
+        };
+        for (Excursion& e : figures.excursions)
+            time(e);
+        if (figures.longest)
+            time(*figures.longest);
+        return std::move(figures);
+    }
 };
+
+RunTracker trackerOf(const Limits& limits, LimitKind kind, int32_t interval)
+{
+    return RunTracker{limits, kind, interval, int64_t{limits.delayMinutes} * 60, {}, std::nullopt};
+}
 
 template <typename Value>
 std::optional<double> meanOf(double sum, Value count)
@@ -195,60 +237,100 @@ double unitsOf(int32_t tenths)
 // every humidity, -45.0 to 100.0: no division per record.
 using UnitTable = TenthsTable<-450, 1000, unitsOf>;
 
-// The means of the readings and dew points, and the coverage. Each sum in a
-// local of its own, so it stays in a register.
-void addMeans(const std::vector<records::Record>& recs, LimitReport& report)
+const UnitTable& unitTable()
 {
-    // A static's initialisation is safe with threads.
     static const UnitTable table;
-    double temperatureSum = 0.0, humiditySum = 0.0;
-    size_t readings = 0;
-    for (const records::Record& record : recs) {
-        if (records::isGap(record))
-            continue;
-        ++readings;
-        temperatureSum += table(record.temperature);
-        humiditySum += table(record.humidity);
-    }
-    report.temperatureMean = meanOf(temperatureSum, readings);
-    report.humidityMean = meanOf(humiditySum, readings);
-    report.coveragePercent = meanOf(100.0 * static_cast<double>(readings), recs.size());
-    const TermSum dewPoints = records::foldDewPoints(recs, TermSum{}, [](TermSum sum, size_t, double dewPoint) {
-        sum.add(dewPoint);
-        return sum;
-    });
-    report.dewPointMean = meanOf(dewPoints.sum, dewPoints.count);
+    return table;
 }
+
+// The sums behind the means of the readings and dew points, and the coverage.
+struct MeanSums {
+    double temperatureSum = 0.0, humiditySum = 0.0;
+    size_t readings = 0, records = 0;
+    TermSum dewPoints;
+
+    // Each sum in a local of its own while the records pass, so it stays in a register.
+    void add(const records::Record* first, size_t count)
+    {
+        const UnitTable& table = unitTable();
+        double temperatures = temperatureSum, humidities = humiditySum;
+        size_t taken = readings;
+        for (const records::Record* record = first; record != first + count; ++record) {
+            if (records::isGap(*record))
+                continue;
+            ++taken;
+            temperatures += table(record->temperature);
+            humidities += table(record->humidity);
+        }
+        temperatureSum = temperatures;
+        humiditySum = humidities;
+        readings = taken;
+        records += count;
+        dewPoints = records::foldDewPoints(first, count, dewPoints, [](TermSum sum, size_t, double dewPoint) {
+            sum.add(dewPoint);
+            return sum;
+        });
+    }
+
+    void fill(LimitReport& report) const
+    {
+        report.temperatureMean = meanOf(temperatureSum, readings);
+        report.humidityMean = meanOf(humiditySum, readings);
+        report.coveragePercent = meanOf(100.0 * static_cast<double>(readings), records);
+        report.dewPointMean = meanOf(dewPoints.sum, dewPoints.count);
+    }
+};
 
 // The MKT and its highest over 24 hours and 30 days, in one pass: their sums
 // are independent and run side by side.
-void addKineticTemperatures(const std::vector<records::Record>& recs, int32_t interval, LimitReport& report)
-{
-    const TermTable& table = termTable();
+struct KineticSums {
     TermSum whole;
-    std::optional<TermWindow> day = windowOf(recs.size(), interval, daySeconds);
-    std::optional<TermWindow> month = windowOf(recs.size(), interval, monthSeconds);
+    std::optional<TermWindow> day, month;
     // The terms of the latest records, as many as the longer window holds, in a
     // ring: a term leaving a window is the one computed as it entered.
-    const size_t longest = month ? month->length : day ? day->length : 0;
-    std::vector<double> ring(std::bit_ceil(longest + 1));
-    const size_t last = ring.size() - 1;
-    const auto leaving = [&](size_t i, const TermWindow& w) {
-        return i >= w.length ? ring[(i - w.length) & last] : std::numeric_limits<double>::quiet_NaN();
-    };
-    for (size_t i = 0; i < recs.size(); ++i) {
-        const double term = termOf(table, recs[i]);
-        ring[i & last] = term;
-        whole.add(term);
-        if (day)
-            day->slide(i, term, leaving(i, *day));
-        if (month)
-            month->slide(i, term, leaving(i, *month));
+    std::vector<double> ring;
+    size_t taken = 0;
+
+    explicit KineticSums(int32_t interval)
+        : day(windowOf(interval, daySeconds)), month(windowOf(interval, monthSeconds)),
+          ring(std::bit_ceil((month ? month->length : day ? day->length : 0) + 1))
+    {
     }
-    report.kineticTemperature = whole.kineticTemperature();
-    report.highestDayKineticTemperature = day ? day->highestKineticTemperature() : std::nullopt;
-    report.highestMonthKineticTemperature = month ? month->highestKineticTemperature() : std::nullopt;
-}
+
+    // The sums in locals while the records pass: the ring's stores cannot
+    // touch them there.
+    void add(const records::Record* first, size_t count)
+    {
+        const TermTable& table = termTable();
+        TermSum all = whole;
+        std::optional<TermWindow> dayWindow = day, monthWindow = month;
+        double* const terms = ring.data();
+        const size_t last = ring.size() - 1;
+        const auto leaving = [terms, last](size_t i, const TermWindow& w) {
+            return i >= w.length ? terms[(i - w.length) & last] : std::numeric_limits<double>::quiet_NaN();
+        };
+        for (size_t i = taken; i < taken + count; ++i) {
+            const double term = termOf(table, first[i - taken]);
+            terms[i & last] = term;
+            all.add(term);
+            if (dayWindow)
+                dayWindow->slide(i, term, leaving(i, *dayWindow));
+            if (monthWindow)
+                monthWindow->slide(i, term, leaving(i, *monthWindow));
+        }
+        whole = all;
+        day = dayWindow;
+        month = monthWindow;
+        taken += count;
+    }
+
+    void fill(LimitReport& report) const
+    {
+        report.kineticTemperature = whole.kineticTemperature();
+        report.highestDayKineticTemperature = day ? day->highestKineticTemperature() : std::nullopt;
+        report.highestMonthKineticTemperature = month ? month->highestKineticTemperature() : std::nullopt;
+    }
+};
 
 } // namespace
 
@@ -274,11 +356,10 @@ int32_t limitedReading(LimitKind kind, const records::Record& record)
 LimitFigures limitFigures(const std::vector<records::Record>& recs, int32_t interval, const Limits& limits,
                           LimitKind kind)
 {
-    RunTracker tracker{limits, kind, interval, int64_t{limits.delayMinutes} * 60, {}, std::nullopt};
-    for (const records::Record& record : recs)
-        tracker.add(record);
-    tracker.close();
-    return std::move(tracker.figures);
+    RunTracker tracker = trackerOf(limits, kind, interval);
+    for (size_t i = 0; i < recs.size(); ++i)
+        tracker.add(recs[i], static_cast<int64_t>(i));
+    return tracker.timed(records::timesOf(recs));
 }
 
 std::optional<double> kineticTemperature(const std::vector<records::Record>& recs)
@@ -293,7 +374,7 @@ std::optional<double> kineticTemperature(const std::vector<records::Record>& rec
 std::optional<double> highestKineticTemperature(const std::vector<records::Record>& recs, int32_t interval,
                                                 int64_t windowSeconds)
 {
-    std::optional<TermWindow> window = windowOf(recs.size(), interval, windowSeconds);
+    std::optional<TermWindow> window = windowOf(interval, windowSeconds);
     if (!window)
         return std::nullopt;
     const TermTable& table = termTable();
@@ -304,15 +385,51 @@ std::optional<double> highestKineticTemperature(const std::vector<records::Recor
     return window->highestKineticTemperature();
 }
 
-LimitReport limitReport(const std::vector<records::Record>& recs, int32_t interval, const Limits& limits)
+struct LimitScan::State {
+    std::optional<RunTracker> trackers[limitKindCount];
+    MeanSums means;
+    KineticSums kinetic;
+    int64_t count = 0;
+
+    State(int32_t interval, const Limits& limits) : kinetic(interval)
+    {
+        for (int kind = 0; kind < limitKindCount; ++kind)
+            if (limits.value[kind])
+                trackers[kind] = trackerOf(limits, static_cast<LimitKind>(kind), interval);
+    }
+};
+
+LimitScan::LimitScan(int32_t interval, const Limits& limits) : state(std::make_unique<State>(interval, limits)) {}
+
+LimitScan::~LimitScan() = default;
+
+void LimitScan::add(const records::Record* first, size_t count)
+{
+    for (std::optional<RunTracker>& tracker : state->trackers)
+        if (tracker)
+            for (size_t i = 0; i < count; ++i)
+                tracker->add(first[i], state->count + static_cast<int64_t>(i));
+    state->means.add(first, count);
+    state->kinetic.add(first, count);
+    state->count += static_cast<int64_t>(count);
+}
+
+LimitReport LimitScan::finish(const records::TimeOfRecord& timeOf)
 {
     LimitReport report;
     for (int kind = 0; kind < limitKindCount; ++kind)
-        if (limits.value[kind])
-            report.limit[kind] = limitFigures(recs, interval, limits, static_cast<LimitKind>(kind));
-    addMeans(recs, report);
-    addKineticTemperatures(recs, interval, report);
+        if (state->trackers[kind])
+            report.limit[kind] = state->trackers[kind]->timed(timeOf);
+    state->means.fill(report);
+    state->kinetic.fill(report);
     return report;
+}
+
+LimitReport limitReport(const std::vector<records::Record>& recs, int32_t interval, const Limits& limits)
+{
+    LimitScan scan(interval, limits);
+    scan.add(recs.data(), recs.size());
+    return scan.finish(records::timesOf(recs));
 }
 
 } // namespace analysis

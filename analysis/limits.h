@@ -25,6 +25,7 @@
 #include "records/store.h"
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -104,5 +105,21 @@ std::optional<double> highestKineticTemperature(const std::vector<records::Recor
                                                 int64_t windowSeconds);
 // Everything above for `recs` and the set limits of `limits`.
 LimitReport limitReport(const std::vector<records::Record>& recs, int32_t interval, const Limits& limits);
+
+// The same report of records given a piece at a time, oldest first, so that
+// a file's audit needs no list of all its records.
+class LimitScan {
+public:
+    LimitScan(int32_t interval, const Limits& limits);
+    ~LimitScan();
+    // Takes the next `count` records; their times are not looked at.
+    void add(const records::Record* first, size_t count);
+    // The report of every record taken, each record's time from `timeOf`.
+    LimitReport finish(const records::TimeOfRecord& timeOf);
+
+private:
+    struct State;
+    std::unique_ptr<State> state;
+};
 
 } // namespace analysis

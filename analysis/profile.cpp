@@ -66,14 +66,20 @@ int temperatureBand(int32_t temperature)
 ProfileCounts countProfile(const std::vector<records::Record>& records, int32_t first, int32_t last)
 {
     ProfileCounts counts{};
+    const int64_t start = std::max(first, 0);
     const int64_t end = std::min(int64_t{last}, static_cast<int64_t>(records.size()) - 1);
-    for (int64_t i = std::max(first, 0); i <= end; ++i) {
-        const records::Record& r = records[static_cast<size_t>(i)];
-        int band = bandOfTemperature(r.temperature);
-        if (band >= 0)
-            ++counts[static_cast<size_t>(band)][static_cast<size_t>(bandOfHumidity(r.humidity))];
-    }
+    if (start <= end)
+        addToProfile(counts, records.data() + start, static_cast<size_t>(end - start + 1));
     return counts;
+}
+
+void addToProfile(ProfileCounts& counts, const records::Record* first, size_t count)
+{
+    for (const records::Record* r = first; r != first + count; ++r) {
+        int band = bandOfTemperature(r->temperature);
+        if (band >= 0)
+            ++counts[static_cast<size_t>(band)][static_cast<size_t>(bandOfHumidity(r->humidity))];
+    }
 }
 
 std::array<int64_t, humidityBands> profileTotals(const ProfileCounts& counts)

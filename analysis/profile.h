@@ -29,6 +29,8 @@ using ProfileCounts = std::array<std::array<int64_t, humidityBands>, temperature
 // Counts `records` from index `first` to `last`, both included (clipped to the
 // list), by band; records in no temperature band are not counted.
 ProfileCounts countProfile(const std::vector<records::Record>& records, int32_t first, int32_t last);
+// Adds the `count` records from `first` on to `counts`, as countProfile counts them.
+void addToProfile(ProfileCounts& counts, const records::Record* first, size_t count);
 // The sum of each humidity column over the temperature bands.
 std::array<int64_t, humidityBands> profileTotals(const ProfileCounts& counts);
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "analysis/profile.h"
+#include "graph/graph.h"
 #include "records/store.h"
 
 #include <cstdint>
@@ -41,5 +42,30 @@ struct Summary {
 
 // The statistics of `recs` (oldest first, timed) logged `interval` seconds apart.
 Summary summarize(const std::vector<records::Record>& recs, int32_t interval);
+
+// The same statistics of records given a piece at a time, oldest first, so
+// that a file's figures need no list of all its records.
+class SummaryScan {
+public:
+    SummaryScan();
+    // Takes the next `count` records; their times are not looked at.
+    void add(const records::Record* first, size_t count);
+    // The statistics of every record taken, `interval` seconds apart, each
+    // record's time from `timeOf`.
+    Summary finish(int32_t interval, const records::TimeOfRecord& timeOf) const;
+
+private:
+    // The lowest and highest humidity of the records at one temperature that
+    // have derived values, each with the oldest record holding it; -1 without any.
+    struct HumidityRange {
+        int32_t low, high;
+        int64_t lowIndex = -1, highIndex = -1;
+    };
+
+    int64_t count = 0;
+    graph::ExtremeScan extremes;
+    std::vector<HumidityRange> ranges;   // by temperature, from the lowest with a dew point
+    ProfileCounts profile{};
+};
 
 } // namespace analysis

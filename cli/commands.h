@@ -107,6 +107,8 @@ int guarded(const std::function<int()>& body);
 // files as the user typed them.
 bool readInput(const std::string& path, records::RecordSeries& series,
                records::Digest digest = records::Digest::Skip);
+// True for Done; otherwise false, having said why as readInput says it.
+bool readDone(records::ReadResult result, const std::string& path);
 // Says "Can't write OUT" on standard error.
 void sayCannotWrite(const std::string& path);
 // Puts `series`, read from `path`, into the store as an import leaves it: its

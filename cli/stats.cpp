@@ -280,18 +280,51 @@ std::string summaryJson(const analysis::Summary& s, const analysis::Limits& limi
         + ",\n \"profile\": " + profileJson(s) + "\n}\n";
 }
 
+// The figures of a record file, taken as its pieces are read: stats keeps no
+// list of the records, so a file of any length takes little memory and no
+// time to fill and clear one.
+struct FileFigures {
+    const analysis::Limits& limits;
+    records::LoadHeader header;
+    int64_t count = 0;
+    analysis::SummaryScan summary;
+    std::optional<analysis::LimitScan> audit;   // made once the interval is known
+
+    void take(const std::vector<records::Record>& piece)
+    {
+        summary.add(piece.data(), piece.size());
+        startAudit().add(piece.data(), piece.size());
+        count += static_cast<int64_t>(piece.size());
+    }
+
+    analysis::LimitScan& startAudit()
+    {
+        if (!audit)
+            audit.emplace(header.interval, limits);
+        return *audit;
+    }
+
+    records::TimeOfRecord times() const
+    {
+        return [this](int64_t index) {
+            return records::timeOfIndex(header.newestTime, header.interval, count, index);
+        };
+    }
+};
+
 } // namespace
 
 int stats(const StatsOptions& options)
 {
-    records::RecordSeries series;
-    if (!readInput(options.input, series))
+    const analysis::Limits limits = toLimits(options.limits, options.fahrenheit);
+    FileFigures figures{limits, {}, 0, {}, std::nullopt};
+    const auto take = [&figures](std::vector<records::Record>& piece) { figures.take(piece); };
+    if (!readDone(records::readRecordPieces(options.input, figures.header, take), options.input))
         return exitFailed;
     // The unit of the value texts, for this run only: nothing is saved.
     app::settings().celsius = !options.fahrenheit;
-    const analysis::Summary s = analysis::summarize(series.records, series.header.interval);
-    const analysis::Limits limits = toLimits(options.limits, options.fahrenheit);
-    const analysis::LimitReport r = analysis::limitReport(series.records, series.header.interval, limits);
+    const analysis::Summary s = figures.summary.finish(figures.header.interval, figures.times());
+    const analysis::LimitReport r = figures.startAudit().finish(figures.times());
     platform::printOut(platform::consoleText(options.json ? summaryJson(s, limits, r, options.fahrenheit)
                                                           : summaryText(s, limits, r, options.fahrenheit)));
     return exitDone;

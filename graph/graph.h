@@ -69,6 +69,29 @@ struct ExtremePlaces {
 };
 ExtremePlaces findExtremes(const std::vector<records::Record>& recs);
 
+// The extremes of records given a piece at a time, oldest first: what
+// findExtremes finds in the records all together.
+class ExtremeScan {
+public:
+    // The smallest and largest value of one reading, with the index of the
+    // oldest record holding each.
+    struct Place {
+        int32_t min, max;
+        int32_t minIndex, maxIndex;
+    };
+
+    // Takes the next `count` records, the first of them at index `firstIndex`.
+    void add(const records::Record* first, size_t count, int32_t firstIndex);
+    // False while every record taken is a gap; the places mean nothing then.
+    bool any() const { return seeded; }
+    const Place& humidity() const { return humidityPlace; }
+    const Place& temperature() const { return temperaturePlace; }
+
+private:
+    bool seeded = false;
+    Place humidityPlace{}, temperaturePlace{};
+};
+
 // "45.6 RH%" for 456: one decimal, a negative zero without its sign.
 std::string formatHumidity(int32_t tenths);
 // "-4.2 \xB0" "C" for -42, or with the Fahrenheit setting "77.0 \xB0" "F" for 250.

@@ -28,42 +28,56 @@ std::string tenthsText(int64_t tenths, const char* unit)
     return text + unit;
 }
 
-// The oldest record holding the smallest and the largest value of one reading,
-// as the records pass oldest first: only a strictly smaller or larger value
-// moves a place. Seeded with the first record, it takes the others without a
-// branch.
-struct Place {
-    int32_t min, max;
-    int32_t minIndex, maxIndex;
-
-    void take(int32_t value, int32_t index)
-    {
-        const bool smaller = value < min, larger = value > max;
-        min = smaller ? value : min;
-        minIndex = smaller ? index : minIndex;
-        max = larger ? value : max;
-        maxIndex = larger ? index : maxIndex;
-    }
-};
+// Moves a place to `value` at `index` when it is strictly smaller or larger:
+// so the oldest record of equals keeps it. Without a branch.
+inline void take(ExtremeScan::Place& place, int32_t value, int32_t index)
+{
+    const bool smaller = value < place.min, larger = value > place.max;
+    place.min = smaller ? value : place.min;
+    place.minIndex = smaller ? index : place.minIndex;
+    place.max = larger ? value : place.max;
+    place.maxIndex = larger ? index : place.maxIndex;
+}
 
 } // namespace
 
+void ExtremeScan::add(const records::Record* first, size_t count, int32_t firstIndex)
+{
+    size_t i = 0;
+    if (!seeded) {
+        while (i < count && records::isGap(first[i]))
+            ++i;
+        if (i == count)
+            return;
+        // Seeded with the first record that is not a gap, the scan takes the
+        // others without a branch.
+        const int32_t at = firstIndex + static_cast<int32_t>(i);
+        humidityPlace = {first[i].humidity, first[i].humidity, at, at};
+        temperaturePlace = {first[i].temperature, first[i].temperature, at, at};
+        seeded = true;
+        ++i;
+    }
+    // In locals while the records pass: stores into members could be stores
+    // into the records, for all the compiler knows, and would stay stores.
+    Place humidity = humidityPlace, temperature = temperaturePlace;
+    for (; i < count; ++i)
+        if (!records::isGap(first[i])) {
+            const int32_t at = firstIndex + static_cast<int32_t>(i);
+            take(humidity, first[i].humidity, at);
+            take(temperature, first[i].temperature, at);
+        }
+    humidityPlace = humidity;
+    temperaturePlace = temperature;
+}
+
 ExtremePlaces findExtremes(const std::vector<records::Record>& recs)
 {
-    size_t first = 0;
-    while (first < recs.size() && records::isGap(recs[first]))
-        ++first;
-    if (first == recs.size())
+    ExtremeScan scan;
+    scan.add(recs.data(), recs.size(), 0);
+    if (!scan.any())
         return {-1, -1, -1, -1};
-    const int32_t at = static_cast<int32_t>(first);
-    Place humidity{recs[first].humidity, recs[first].humidity, at, at};
-    Place temperature{recs[first].temperature, recs[first].temperature, at, at};
-    for (size_t i = first + 1; i < recs.size(); ++i)
-        if (!records::isGap(recs[i])) {
-            humidity.take(recs[i].humidity, static_cast<int32_t>(i));
-            temperature.take(recs[i].temperature, static_cast<int32_t>(i));
-        }
-    return {humidity.minIndex, humidity.maxIndex, temperature.minIndex, temperature.maxIndex};
+    return {scan.humidity().minIndex, scan.humidity().maxIndex, scan.temperature().minIndex,
+            scan.temperature().maxIndex};
 }
 
 std::string formatHumidity(int32_t tenths)

@@ -41,19 +41,20 @@ Derived derivedValues(const Record& record);
 // The dew points of the `count` records from `first` on, into `out` (room for
 // `count`): derivedValues's, NaN for a record without derived values.
 void dewPoints(const Record* first, size_t count, double* out);
-// Folds the dew points of `recs` into `state`: state = use(state, index, dew
-// point) for each record that has derived values, oldest first; returns the
-// last state. The dew points are computed a block at a time, and the state
-// passes by value, so a sum stays in a register.
+// Folds the dew points of the `count` records from `first` on into `state`:
+// state = use(state, index, dew point) for each record that has derived values,
+// oldest first, the index counted from `first`; returns the last state. The dew
+// points are computed a block at a time, and the state passes by value, so a
+// sum stays in a register.
 template <typename State, typename Use>
-State foldDewPoints(const std::vector<Record>& recs, State state, Use use)
+State foldDewPoints(const Record* first, size_t count, State state, Use use)
 {
     constexpr size_t block = 1024;
     double points[block];
-    for (size_t start = 0; start < recs.size(); start += block) {
-        const size_t count = std::min(block, recs.size() - start);
-        dewPoints(recs.data() + start, count, points);
-        for (size_t i = 0; i < count; ++i)
+    for (size_t start = 0; start < count; start += block) {
+        const size_t n = std::min(block, count - start);
+        dewPoints(first + start, n, points);
+        for (size_t i = 0; i < n; ++i)
             if (!std::isnan(points[i]))
                 state = use(state, start + i, points[i]);
     }

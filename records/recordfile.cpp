@@ -47,9 +47,11 @@ ReadResult digestRest(platform::InputFile& file, std::vector<char>& buffer, long
 // piece are read where they are, and an unfinished last line moves to the
 // front to be completed by the next piece. The bounds count what lies before
 // the end marker. With a `digest`, every byte of the file is added to it.
-ReadResult readPieces(platform::InputFile& file, LogReader& reader, const std::vector<Record>& records,
-                      Sha256* digest)
+// With `take`, the records read go to it after each piece and leave the list.
+ReadResult readPieces(platform::InputFile& file, LogReader& reader, std::vector<Record>& records, Sha256* digest,
+                      const RecordSink* take = nullptr)
 {
+    size_t handedOver = 0;
     const size_t magicLine = std::strlen(logMagic) + 1;   // with a CR that waits for its LF
     std::vector<char> buffer(pieceSize);
     size_t filled = 0;
@@ -77,8 +79,13 @@ ReadResult readPieces(platform::InputFile& file, LogReader& reader, const std::v
             wanted = reader.take(line);
         }
         const long long before = moved + static_cast<long long>(wanted ? filled : lines.used());
-        if (records.size() > static_cast<size_t>(maxFileRecords) || before > maxFileBytes)
+        if (handedOver + records.size() > static_cast<size_t>(maxFileRecords) || before > maxFileBytes)
             return ReadResult::TooLong;
+        if (take && !records.empty()) {
+            (*take)(records);
+            handedOver += records.size();
+            records.clear();
+        }
         if (!wanted || got == 0 || (reader.waiting() && filled > magicLine)) {
             if (!reader.accepted())
                 return ReadResult::WrongFormat;
@@ -113,6 +120,19 @@ ReadResult readRecordFile(const std::string& path, RecordSeries& series, Digest 
         series.digest = sha.hex();
     assignTimes(series.records, series.header.newestTime, series.header.interval);
     return ReadResult::Done;
+}
+
+ReadResult readRecordPieces(const std::string& path, LoadHeader& header, const RecordSink& take)
+{
+    header = LoadHeader{};
+    platform::InputFile file(path);
+    if (!file.isOpen())
+        return ReadResult::CannotRead;
+    std::vector<Record> records;
+    // Room for a piece's records at once.
+    records.reserve(pieceSize / shortestLine + 1);
+    LogReader reader(header, records);
+    return readPieces(file, reader, records, nullptr, &take);
 }
 
 std::string tooLongText(const std::string& name)

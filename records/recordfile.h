@@ -7,6 +7,7 @@
 #include "records/load.h"
 #include "records/store.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,17 @@ enum class Digest { Skip, Take };
 // only what comes before the end marker is read. Nothing but `series` changes,
 // whatever the result.
 ReadResult readRecordFile(const std::string& path, RecordSeries& series, Digest digest = Digest::Skip);
+
+// Takes records read from a file, a piece at a time, oldest first and untimed;
+// it may move them out of `piece`.
+using RecordSink = std::function<void(std::vector<Record>& piece)>;
+
+// Reads the record file at `path` as readRecordFile does, without the digest,
+// but hands its records to `take` a piece at a time instead of keeping them,
+// for the figures of a file of any length in little memory. `header` is
+// filled before the first piece. When the result is not Done, what was handed
+// over is no file's records.
+ReadResult readRecordPieces(const std::string& path, LoadHeader& header, const RecordSink& take);
 
 // Why a file named `name` gave TooLong: "NAME is longer than a record file can
 // be (more than 10000000 records or 300000000 bytes)".

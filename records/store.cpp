@@ -65,6 +65,17 @@ void assignTimes(std::vector<Record>& records, int32_t newestTime, int32_t inter
     }
 }
 
+int32_t timeOfIndex(int32_t newestTime, int32_t interval, int64_t count, int64_t index)
+{
+    // Wrapping once at the end gives what wrapping after every step gives.
+    return wrap32(int64_t{newestTime} - (count - 1 - index) * interval);
+}
+
+TimeOfRecord timesOf(const std::vector<Record>& records)
+{
+    return [&records](int64_t index) { return records[static_cast<size_t>(index)].time; };
+}
+
 int32_t recordTotal()
 {
     return static_cast<int32_t>(theStore.records.size());

@@ -14,6 +14,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -72,6 +73,15 @@ void replaceRecords(std::vector<Record>&& records);
 void assignRecordTimes(int32_t newestTime);
 // The same for any list of records, oldest first, `interval` seconds apart.
 void assignTimes(std::vector<Record>& records, int32_t newestTime, int32_t interval);
+
+// The time assignTimes gives the record at `index` of `count` records, the
+// newest at `newestTime`, `interval` seconds apart: for records not kept.
+int32_t timeOfIndex(int32_t newestTime, int32_t interval, int64_t count, int64_t index);
+// The time of the record at an index of a list: how the figures of records
+// taken a piece at a time learn their times at the end.
+using TimeOfRecord = std::function<int32_t(int64_t index)>;
+// The times of `records` as they hold them.
+TimeOfRecord timesOf(const std::vector<Record>& records);
 
 // Number of records in the store.
 int32_t recordTotal();

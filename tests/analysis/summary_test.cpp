@@ -2,10 +2,13 @@
 // and the time of the oldest record holding it.
 #include "analysis/summary.h"
 
+#include "analysis/limits.h"
+
 #include "records/derived.h"
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <random>
 
 namespace {
@@ -70,6 +73,81 @@ TEST(Summary, ExtremesOfTheOldestRecordsHoldingThem)
     EXPECT_EQ(s.humidityMax->value, 1001);
     const analysis::Summary gaps = analysis::summarize(std::vector<records::Record>(3, records::Record{0, 0, 0}), 60);
     EXPECT_FALSE(gaps.humidityMax || gaps.temperatureMax || gaps.dewPointMax);
+}
+
+void expectSameExcursions(const analysis::LimitFigures& a, const analysis::LimitFigures& b, int kind)
+{
+    ASSERT_EQ(a.excursions.size(), b.excursions.size()) << kind;
+    for (size_t i = 0; i < a.excursions.size(); ++i) {
+        const analysis::Excursion &x = a.excursions[i], &y = b.excursions[i];
+        EXPECT_TRUE(x.start == y.start && x.end == y.end && x.seconds == y.seconds && x.peak == y.peak) << kind << " " << i;
+    }
+    EXPECT_EQ(a.secondsBeyond, b.secondsBeyond) << kind;
+    EXPECT_EQ(a.secondsBeyondCumulative, b.secondsBeyondCumulative) << kind;
+    ASSERT_EQ(a.longest.has_value(), b.longest.has_value()) << kind;
+    if (a.longest) {
+        EXPECT_TRUE(a.longest->start == b.longest->start && a.longest->end == b.longest->end) << kind;
+    }
+}
+
+// What stats takes a piece at a time, without the records' times, is what
+// the window's views take from the whole timed list: every figure, the very
+// doubles, the times from the records' places.
+TEST(Summary, FiguresTakenInPiecesAreThoseOfTheWhole)
+{
+    analysis::Limits limits;
+    limits.value[analysis::TemperatureHigh] = 300;
+    limits.value[analysis::TemperatureLow] = -100;
+    limits.value[analysis::HumidityHigh] = 900;
+    limits.value[analysis::HumidityLow] = 100;
+    limits.delayMinutes = 2;
+    for (unsigned seed = 1; seed <= 5; ++seed) {
+        const std::vector<records::Record> recs = mixedRecords(seed);
+        // 60-second records: the 24-hour window of 1440 records spans pieces.
+        analysis::SummaryScan summary;
+        analysis::LimitScan audit(60, limits);
+        const size_t sizes[] = {0, 1, 7, 1439, 1441, 5000};
+        size_t at = 0;
+        for (size_t piece = 0; at < recs.size(); ++piece) {
+            const size_t n = std::min(sizes[piece % std::size(sizes)], recs.size() - at);
+            summary.add(recs.data() + at, n);
+            audit.add(recs.data() + at, n);
+            at += n;
+        }
+        const auto timeOf = [&recs](int64_t index) {
+            return records::timeOfIndex(1710504000, 60, static_cast<int64_t>(recs.size()), index);
+        };
+        const analysis::Summary a = summary.finish(60, timeOf), b = analysis::summarize(recs, 60);
+        EXPECT_TRUE(a.count == b.count && a.firstTime == b.firstTime && a.lastTime == b.lastTime) << seed;
+        EXPECT_TRUE(a.humidityMin->value == b.humidityMin->value && a.humidityMin->time == b.humidityMin->time);
+        EXPECT_TRUE(a.temperatureMax->value == b.temperatureMax->value && a.temperatureMax->time == b.temperatureMax->time);
+        EXPECT_TRUE(a.dewPointMax->value == b.dewPointMax->value && a.dewPointMax->time == b.dewPointMax->time);
+        EXPECT_TRUE(a.dewPointMin->value == b.dewPointMin->value && a.dewPointMin->time == b.dewPointMin->time);
+        EXPECT_EQ(a.profile, b.profile);
+        EXPECT_EQ(a.profileTotal, b.profileTotal);
+        const analysis::LimitReport r = audit.finish(timeOf), whole = analysis::limitReport(recs, 60, limits);
+        for (int kind = 0; kind < analysis::limitKindCount; ++kind)
+            expectSameExcursions(r.limit[kind], whole.limit[kind], kind);
+        EXPECT_FALSE(r.limit[analysis::TemperatureHigh].excursions.empty());
+        EXPECT_EQ(r.temperatureMean, whole.temperatureMean);
+        EXPECT_EQ(r.humidityMean, whole.humidityMean);
+        EXPECT_EQ(r.dewPointMean, whole.dewPointMean);
+        EXPECT_EQ(r.coveragePercent, whole.coveragePercent);
+        EXPECT_EQ(r.kineticTemperature, whole.kineticTemperature);
+        EXPECT_EQ(r.highestDayKineticTemperature, whole.highestDayKineticTemperature);
+        EXPECT_TRUE(r.highestDayKineticTemperature);
+    }
+    // The times of records not kept are those assignTimes gives, wrapped alike.
+    std::vector<records::Record> wrapped(5000);
+    const int32_t newest = std::numeric_limits<int32_t>::min() + 100;
+    records::assignTimes(wrapped, newest, 5940);
+    for (size_t i = 0; i < wrapped.size(); ++i)
+        ASSERT_EQ(records::timeOfIndex(newest, 5940, 5000, static_cast<int64_t>(i)), wrapped[i].time) << i;
+    // No record taken: what an empty list gives.
+    const analysis::Summary empty = analysis::SummaryScan{}.finish(60, [](int64_t) { return 0; });
+    EXPECT_TRUE(empty.count == 0 && empty.firstTime == -1 && !empty.humidityMax && !empty.dewPointMax);
+    const analysis::LimitReport none = analysis::LimitScan(60, limits).finish([](int64_t) { return 0; });
+    EXPECT_FALSE(none.kineticTemperature || none.coveragePercent || none.highestDayKineticTemperature);
 }
 
 } // namespace

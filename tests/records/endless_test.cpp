@@ -37,6 +37,27 @@ protected:
             ASSERT_EQ(series.records[i].humidity, whole[i].humidity) << i;
             ASSERT_EQ(series.records[i].time, whole[i].time) << i;
         }
+        // Handed over a piece at a time, the same records and header.
+        records::LoadHeader pieceHeader;
+        std::vector<records::Record> pieces;
+        size_t handedOver = 0;
+        const auto take = [&](std::vector<records::Record>& piece) {
+            ++handedOver;
+            pieces.insert(pieces.end(), piece.begin(), piece.end());
+            piece.clear();   // what the reader gave may be moved out
+        };
+        ASSERT_EQ(records::readRecordPieces(pathOf("pieces.log"), pieceHeader, take), records::ReadResult::Done);
+        EXPECT_EQ(pieceHeader.newestTime, series.header.newestTime);
+        EXPECT_EQ(pieceHeader.interval, series.header.interval);
+        EXPECT_GE(handedOver, bytes.size() > 300000 ? 2u : 1u);
+        ASSERT_EQ(pieces.size(), whole.size());
+        for (size_t i = 0; i < whole.size(); ++i) {
+            ASSERT_EQ(pieces[i].temperature, whole[i].temperature) << i;
+            ASSERT_EQ(pieces[i].humidity, whole[i].humidity) << i;
+            ASSERT_EQ(records::timeOfIndex(pieceHeader.newestTime, pieceHeader.interval,
+                                           static_cast<int64_t>(pieces.size()), static_cast<int64_t>(i)),
+                      whole[i].time) << i;
+        }
     }
 };
 
@@ -111,6 +132,15 @@ TEST_F(EndlessFileTest, WhatHasNoEndIsRefused)
     writeText("more.log", most + "\n**********\r\n");
     EXPECT_EQ(records::readRecordFile(pathOf("more.log"), series), ReadResult::TooLong);
     EXPECT_TRUE(series.records.empty());
+    // Handed over in pieces, the bound counts the records of every piece.
+    records::LoadHeader pieceHeader;
+    size_t count = 0;
+    const auto countPiece = [&count](std::vector<records::Record>& piece) { count += piece.size(); };
+    EXPECT_EQ(records::readRecordPieces(pathOf("most.log"), pieceHeader, countPiece), ReadResult::Done);
+    EXPECT_EQ(count, static_cast<size_t>(records::maxFileRecords));
+    EXPECT_EQ(records::readRecordPieces(pathOf("more.log"), pieceHeader, countPiece), ReadResult::TooLong);
+    EXPECT_EQ(records::readRecordPieces("/dev/zero", pieceHeader, countPiece), ReadResult::WrongFormat);
+    EXPECT_EQ(records::readRecordPieces(pathOf("none.log"), pieceHeader, countPiece), ReadResult::CannotRead);
     EXPECT_EQ(records::tooLongText("more.log"),
               "more.log is longer than a record file can be (more than 10000000 records or 300000000 bytes)");
 }
