@@ -127,13 +127,23 @@ struct TermWindow {
     {
         terms.add(entering);
         terms.remove(leaving);
-        if (i + 1 < length || terms.count == 0)
+        if (i + 1 < length)
             return;
+        // Windows without a term form runs of 0 terms, which have no mean.
         if (terms.count != runCount) {
             highestMean = highestWith(highestMean);
             runCount = terms.count;
             runHighestSum = terms.sum;
         }
+        runHighestSum = std::max(runHighestSum, terms.sum);
+    }
+
+    // slide for a window that stays full with every term held: `entering`
+    // and `leaving` are both terms, so the number of terms stays and so does
+    // the run.
+    void slideHeld(double entering, double leaving)
+    {
+        terms.sum = (terms.sum + entering) - leaving;
         runHighestSum = std::max(runHighestSum, terms.sum);
     }
 
@@ -284,16 +294,25 @@ struct MeanSums {
 // The MKT and its highest over 24 hours and 30 days, in one pass: their sums
 // are independent and run side by side.
 struct KineticSums {
+    // A window too long for any list stands for none: it never fills.
+    static constexpr size_t noWindow = std::numeric_limits<size_t>::max();
+
     TermSum whole;
-    std::optional<TermWindow> day, month;
+    TermWindow day, month;
     // The terms of the latest records, as many as the longer window holds, in a
     // ring: a term leaving a window is the one computed as it entered.
     std::vector<double> ring;
     size_t taken = 0;
 
+    static TermWindow windowOrNone(int32_t interval, int64_t windowSeconds)
+    {
+        return windowOf(interval, windowSeconds).value_or(TermWindow{noWindow, {}});
+    }
+
     explicit KineticSums(int32_t interval)
-        : day(windowOf(interval, daySeconds)), month(windowOf(interval, monthSeconds)),
-          ring(std::bit_ceil((month ? month->length : day ? day->length : 0) + 1))
+        : day(windowOrNone(interval, daySeconds)), month(windowOrNone(interval, monthSeconds)),
+          ring(std::bit_ceil((month.length != noWindow ? month.length : 0) + 1),
+               std::numeric_limits<double>::quiet_NaN())
     {
     }
 
@@ -303,20 +322,33 @@ struct KineticSums {
     {
         const TermTable& table = termTable();
         TermSum all = whole;
-        std::optional<TermWindow> dayWindow = day, monthWindow = month;
+        TermWindow dayWindow = day, monthWindow = month;
         double* const terms = ring.data();
         const size_t last = ring.size() - 1;
-        const auto leaving = [terms, last](size_t i, const TermWindow& w) {
-            return i >= w.length ? terms[(i - w.length) & last] : std::numeric_limits<double>::quiet_NaN();
-        };
+        // The ring is longer than either window, so before a window is full
+        // the term leaving it is one not yet written: NaN, as none. Most
+        // records enter and leave full windows with terms held, the one case
+        // in which no count changes: it takes the short way.
+        const bool windows = month.length != noWindow;
         for (size_t i = taken; i < taken + count; ++i) {
             const double term = termOf(table, first[i - taken]);
             terms[i & last] = term;
-            all.add(term);
-            if (dayWindow)
-                dayWindow->slide(i, term, leaving(i, *dayWindow));
-            if (monthWindow)
-                monthWindow->slide(i, term, leaving(i, *monthWindow));
+            if (!windows) {
+                all.add(term);
+                continue;
+            }
+            const double dayLeaving = terms[(i - dayWindow.length) & last];
+            const double monthLeaving = terms[(i - monthWindow.length) & last];
+            if (std::isnan(term + dayLeaving + monthLeaving)) {
+                all.add(term);
+                dayWindow.slide(i, term, dayLeaving);
+                monthWindow.slide(i, term, monthLeaving);
+                continue;
+            }
+            all.sum += term;
+            ++all.count;
+            dayWindow.slideHeld(term, dayLeaving);
+            monthWindow.slideHeld(term, monthLeaving);
         }
         whole = all;
         day = dayWindow;
@@ -327,8 +359,8 @@ struct KineticSums {
     void fill(LimitReport& report) const
     {
         report.kineticTemperature = whole.kineticTemperature();
-        report.highestDayKineticTemperature = day ? day->highestKineticTemperature() : std::nullopt;
-        report.highestMonthKineticTemperature = month ? month->highestKineticTemperature() : std::nullopt;
+        report.highestDayKineticTemperature = day.highestKineticTemperature();
+        report.highestMonthKineticTemperature = month.highestKineticTemperature();
     }
 };
 
