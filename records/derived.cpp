@@ -84,11 +84,7 @@ void dewPoints(const Record* first, size_t count, double* out)
 {
     const Terms& k = terms();
     for (size_t i = 0; i < count; ++i)
-        out[i] = hasDerivedValues(first[i]) ? gammaOf(k, first[i]) : std::numeric_limits<double>::quiet_NaN();
-    // Arithmetic alone, which the compiler does several at a time: the same
-    // doubles, and NaN stays NaN.
-    for (size_t i = 0; i < count; ++i)
-        out[i] = dewPointOf(out[i]);
+        out[i] = hasDerivedValues(first[i]) ? dewPointOf(gammaOf(k, first[i])) : std::numeric_limits<double>::quiet_NaN();
 }
 
 double toFahrenheit(double celsius)
