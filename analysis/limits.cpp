@@ -78,7 +78,7 @@ std::optional<double> fromMeanTerm(double mean)
     return activationOverGas / -std::log(mean) - zeroCelsius;
 }
 
-// The sum and count of the terms (or dew points) that are not NaN.
+// The sum and count of the terms that are not NaN.
 struct TermSum {
     double sum = 0.0;
     size_t count = 0;
@@ -257,7 +257,8 @@ const UnitTable& unitTable()
 struct MeanSums {
     double temperatureSum = 0.0, humiditySum = 0.0;
     size_t readings = 0, records = 0;
-    TermSum dewPoints;
+    double dewPointSum = 0.0;
+    size_t dewPointCount = 0;
 
     // Each sum in a local of its own while the records pass, so it stays in a register.
     void add(const records::Record* first, size_t count)
@@ -276,10 +277,7 @@ struct MeanSums {
         humiditySum = humidities;
         readings = taken;
         records += count;
-        dewPoints = records::foldDewPoints(first, count, dewPoints, [](TermSum sum, size_t, double dewPoint) {
-            sum.add(dewPoint);
-            return sum;
-        });
+        records::addDewPoints(first, count, dewPointSum, dewPointCount);
     }
 
     void fill(LimitReport& report) const
@@ -287,7 +285,7 @@ struct MeanSums {
         report.temperatureMean = meanOf(temperatureSum, readings);
         report.humidityMean = meanOf(humiditySum, readings);
         report.coveragePercent = meanOf(100.0 * static_cast<double>(readings), records);
-        report.dewPointMean = meanOf(dewPoints.sum, dewPoints.count);
+        report.dewPointMean = meanOf(dewPointSum, dewPointCount);
     }
 };
 

@@ -80,11 +80,20 @@ Derived derivedValues(const Record& record)
     return {true, dewPointOf(gammaOf(k, record)), vapourFactor * vapour / k.kelvin[t]};
 }
 
-void dewPoints(const Record* first, size_t count, double* out)
+void addDewPoints(const Record* first, size_t count, double& sum, size_t& added)
 {
+    // In locals, in one loop: each record's division runs beside the sum of
+    // the ones before.
     const Terms& k = terms();
-    for (size_t i = 0; i < count; ++i)
-        out[i] = hasDerivedValues(first[i]) ? dewPointOf(gammaOf(k, first[i])) : std::numeric_limits<double>::quiet_NaN();
+    double total = sum;
+    size_t n = added;
+    for (const Record* record = first; record != first + count; ++record)
+        if (hasDerivedValues(*record)) {
+            total += dewPointOf(gammaOf(k, *record));
+            ++n;
+        }
+    sum = total;
+    added = n;
 }
 
 double toFahrenheit(double celsius)

@@ -9,9 +9,7 @@
 
 #include "records/store.h"
 
-#include <algorithm>
-#include <cmath>
-#include <vector>
+#include <cstddef>
 
 namespace records {
 
@@ -38,28 +36,10 @@ inline bool hasDerivedValues(const Record& record)
 // with the humidity, every value a double of its own (the tests check each pair).
 Derived derivedValues(const Record& record);
 
-// The dew points of the `count` records from `first` on, into `out` (room for
-// `count`): derivedValues's, NaN for a record without derived values.
-void dewPoints(const Record* first, size_t count, double* out);
-// Folds the dew points of the `count` records from `first` on into `state`:
-// state = use(state, index, dew point) for each record that has derived values,
-// oldest first, the index counted from `first`; returns the last state. The dew
-// points are computed a block at a time, and the state passes by value, so a
-// sum stays in a register.
-template <typename State, typename Use>
-State foldDewPoints(const Record* first, size_t count, State state, Use use)
-{
-    constexpr size_t block = 1024;
-    double points[block];
-    for (size_t start = 0; start < count; start += block) {
-        const size_t n = std::min(block, count - start);
-        dewPoints(first + start, n, points);
-        for (size_t i = 0; i < n; ++i)
-            if (!std::isnan(points[i]))
-                state = use(state, start + i, points[i]);
-    }
-    return state;
-}
+// Adds the dew points of the `count` records from `first` on that have derived
+// values to `sum`, oldest first, derivedValues's doubles one after the other,
+// and their number to `added`.
+void addDewPoints(const Record* first, size_t count, double& sum, size_t& added);
 
 // Degrees Celsius as degrees Fahrenheit (x 1.8 + 32): the one conversion of
 // every view that shows Fahrenheit.
