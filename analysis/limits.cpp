@@ -175,8 +175,8 @@ std::optional<TermWindow> windowOf(int32_t interval, int64_t windowSeconds)
 // Builds the excursions of one limit as the records pass. Until timed, each
 // excursion's start holds the index of its first record, and its end nothing.
 struct RunTracker {
-    Limits limits;
     LimitKind kind;
+    int32_t limit;   // the limit of `kind`
     int32_t interval;
     int64_t delaySeconds;
     LimitFigures figures;
@@ -198,7 +198,8 @@ struct RunTracker {
     void add(const records::Record& record, int64_t index)
     {
         const int32_t value = limitedReading(kind, record);
-        if (records::isGap(record) || !isBeyond(limits, kind, value)) {
+        // isBeyond's test, with the limit at hand.
+        if (records::isGap(record) || !(isHigh(kind) ? value > limit : value < limit)) {
             close();
             return;
         }
@@ -229,7 +230,7 @@ struct RunTracker {
 
 RunTracker trackerOf(const Limits& limits, LimitKind kind, int32_t interval)
 {
-    return RunTracker{limits, kind, interval, int64_t{limits.delayMinutes} * 60, {}, std::nullopt};
+    return RunTracker{kind, *limits.value[kind], interval, int64_t{limits.delayMinutes} * 60, {}, std::nullopt};
 }
 
 template <typename Value>
@@ -260,24 +261,14 @@ struct MeanSums {
     double dewPointSum = 0.0;
     size_t dewPointCount = 0;
 
-    // Each sum in a local of its own while the records pass, so it stays in a register.
-    void add(const records::Record* first, size_t count)
+    // The readings of one record, which counts when it is no gap.
+    void take(const records::Record& record, const UnitTable& table)
     {
-        const UnitTable& table = unitTable();
-        double temperatures = temperatureSum, humidities = humiditySum;
-        size_t taken = readings;
-        for (const records::Record* record = first; record != first + count; ++record) {
-            if (records::isGap(*record))
-                continue;
-            ++taken;
-            temperatures += table(record->temperature);
-            humidities += table(record->humidity);
-        }
-        temperatureSum = temperatures;
-        humiditySum = humidities;
-        readings = taken;
-        records += count;
-        records::addDewPoints(first, count, dewPointSum, dewPointCount);
+        if (records::isGap(record))
+            return;
+        ++readings;
+        temperatureSum += table(record.temperature);
+        humiditySum += table(record.humidity);
     }
 
     void fill(LimitReport& report) const
@@ -289,69 +280,46 @@ struct MeanSums {
     }
 };
 
-// The MKT and its highest over 24 hours and 30 days, in one pass: their sums
-// are independent and run side by side.
-struct KineticSums {
-    // A window too long for any list stands for none: it never fills.
-    static constexpr size_t noWindow = std::numeric_limits<size_t>::max();
+// A window too long for any list stands for none: it never fills.
+constexpr size_t noWindow = std::numeric_limits<size_t>::max();
 
+TermWindow windowOrNone(int32_t interval, int64_t windowSeconds)
+{
+    return windowOf(interval, windowSeconds).value_or(TermWindow{noWindow, {}});
+}
+
+// The sums of the MKT and of its windows over 24 hours and 30 days. The terms
+// of the latest records, as many as the longer window holds, are kept in a
+// ring (`terms`, `last` + 1 long, a power of two): a term leaving a window is
+// the one computed as it entered. The ring is longer than either window, so
+// before a window is full the term leaving it is one not yet written: NaN,
+// as none.
+struct KineticSums {
     TermSum whole;
     TermWindow day, month;
-    // The terms of the latest records, as many as the longer window holds, in a
-    // ring: a term leaving a window is the one computed as it entered.
-    std::vector<double> ring;
-    size_t taken = 0;
 
-    static TermWindow windowOrNone(int32_t interval, int64_t windowSeconds)
+    // The term of record i.
+    void take(double term, size_t i, double* terms, size_t last)
     {
-        return windowOf(interval, windowSeconds).value_or(TermWindow{noWindow, {}});
-    }
-
-    explicit KineticSums(int32_t interval)
-        : day(windowOrNone(interval, daySeconds)), month(windowOrNone(interval, monthSeconds)),
-          ring(std::bit_ceil((month.length != noWindow ? month.length : 0) + 1),
-               std::numeric_limits<double>::quiet_NaN())
-    {
-    }
-
-    // The sums in locals while the records pass: the ring's stores cannot
-    // touch them there.
-    void add(const records::Record* first, size_t count)
-    {
-        const TermTable& table = termTable();
-        TermSum all = whole;
-        TermWindow dayWindow = day, monthWindow = month;
-        double* const terms = ring.data();
-        const size_t last = ring.size() - 1;
-        // The ring is longer than either window, so before a window is full
-        // the term leaving it is one not yet written: NaN, as none. Most
-        // records enter and leave full windows with terms held, the one case
-        // in which no count changes: it takes the short way.
-        const bool windows = month.length != noWindow;
-        for (size_t i = taken; i < taken + count; ++i) {
-            const double term = termOf(table, first[i - taken]);
-            terms[i & last] = term;
-            if (!windows) {
-                all.add(term);
-                continue;
-            }
-            const double dayLeaving = terms[(i - dayWindow.length) & last];
-            const double monthLeaving = terms[(i - monthWindow.length) & last];
-            if (std::isnan(term + dayLeaving + monthLeaving)) {
-                all.add(term);
-                dayWindow.slide(i, term, dayLeaving);
-                monthWindow.slide(i, term, monthLeaving);
-                continue;
-            }
-            all.sum += term;
-            ++all.count;
-            dayWindow.slideHeld(term, dayLeaving);
-            monthWindow.slideHeld(term, monthLeaving);
+        terms[i & last] = term;
+        if (month.length == noWindow) {
+            whole.add(term);
+            return;
         }
-        whole = all;
-        day = dayWindow;
-        month = monthWindow;
-        taken += count;
+        const double dayLeaving = terms[(i - day.length) & last];
+        const double monthLeaving = terms[(i - month.length) & last];
+        if (std::isnan(term + dayLeaving + monthLeaving)) {
+            whole.add(term);
+            day.slide(i, term, dayLeaving);
+            month.slide(i, term, monthLeaving);
+            return;
+        }
+        // Most records enter and leave full windows with terms held, the one
+        // case in which no count changes: the short way.
+        whole.sum += term;
+        ++whole.count;
+        day.slideHeld(term, dayLeaving);
+        month.slideHeld(term, monthLeaving);
     }
 
     void fill(LimitReport& report) const
@@ -374,13 +342,8 @@ bool anyLimit(const Limits& limits)
 
 bool isBeyond(const Limits& limits, LimitKind kind, int32_t reading)
 {
-    int32_t limit = *limits.value[kind];
+    const int32_t limit = *limits.value[kind];
     return isHigh(kind) ? reading > limit : reading < limit;
-}
-
-int32_t limitedReading(LimitKind kind, const records::Record& record)
-{
-    return kind == TemperatureHigh || kind == TemperatureLow ? record.temperature : record.humidity;
 }
 
 LimitFigures limitFigures(const std::vector<records::Record>& recs, int32_t interval, const Limits& limits,
@@ -419,9 +382,13 @@ struct LimitScan::State {
     std::optional<RunTracker> trackers[limitKindCount];
     MeanSums means;
     KineticSums kinetic;
+    std::vector<double> ring;   // the kinetic sums' terms
     int64_t count = 0;
 
-    State(int32_t interval, const Limits& limits) : kinetic(interval)
+    State(int32_t interval, const Limits& limits)
+        : kinetic{{}, windowOrNone(interval, daySeconds), windowOrNone(interval, monthSeconds)},
+          ring(std::bit_ceil((kinetic.month.length != noWindow ? kinetic.month.length : 0) + 1),
+               std::numeric_limits<double>::quiet_NaN())
     {
         for (int kind = 0; kind < limitKindCount; ++kind)
             if (limits.value[kind])
@@ -435,12 +402,32 @@ LimitScan::~LimitScan() = default;
 
 void LimitScan::add(const records::Record* first, size_t count)
 {
-    for (std::optional<RunTracker>& tracker : state->trackers)
-        if (tracker)
+    for (std::optional<RunTracker>& kept : state->trackers)
+        if (kept) {
+            // A local while the records pass, so that what it counts stays in registers.
+            RunTracker tracker = std::move(*kept);
             for (size_t i = 0; i < count; ++i)
-                tracker->add(first[i], state->count + static_cast<int64_t>(i));
-    state->means.add(first, count);
-    state->kinetic.add(first, count);
+                tracker.add(first[i], state->count + static_cast<int64_t>(i));
+            *kept = std::move(tracker);
+        }
+    records::addDewPoints(first, count, state->means.dewPointSum, state->means.dewPointCount);
+    // The means and the MKT's sums in one loop, so that their chains of
+    // additions run side by side, and in locals, which the ring's stores
+    // cannot touch: they stay in registers.
+    MeanSums means = state->means;
+    KineticSums kinetic = state->kinetic;
+    const UnitTable& units = unitTable();
+    const TermTable& terms = termTable();
+    double* const ring = state->ring.data();
+    const size_t last = state->ring.size() - 1;
+    const size_t taken = static_cast<size_t>(state->count);
+    for (size_t i = 0; i < count; ++i) {
+        means.take(first[i], units);
+        kinetic.take(termOf(terms, first[i]), taken + i, ring, last);
+    }
+    means.records += count;
+    state->means = means;
+    state->kinetic = kinetic;
     state->count += static_cast<int64_t>(count);
 }
 

@@ -91,7 +91,11 @@ bool anyLimit(const Limits& limits);
 // True when `reading` (tenths) lies beyond the limit of `kind` (which must be set).
 bool isBeyond(const Limits& limits, LimitKind kind, int32_t reading);
 // The reading a limit of `kind` looks at: temperature or humidity, in tenths.
-int32_t limitedReading(LimitKind kind, const records::Record& record);
+// Inline: the audit asks it of every record.
+inline int32_t limitedReading(LimitKind kind, const records::Record& record)
+{
+    return kind == TemperatureHigh || kind == TemperatureLow ? record.temperature : record.humidity;
+}
 
 // The excursions beyond the limit of `kind` (which must be set) of `recs`,
 // oldest first and timed, logged `interval` seconds apart.
