@@ -91,6 +91,13 @@ struct TermSum {
         }
     }
 
+    // add for a term that is sure to be one.
+    void addHeld(double term)
+    {
+        sum += term;
+        ++count;
+    }
+
     void remove(double term)
     {
         if (!std::isnan(term)) {
@@ -113,7 +120,8 @@ struct TermSum {
 // A quotient grows with its dividend, so of windows that hold the same number
 // of terms the one of the highest sum has the highest mean, the same double:
 // the window keeps the highest sum while the number stays (it changes only
-// as a gap comes or goes) and divides once when it changes.
+// as a record without a term comes or goes: a gap, or a reading at or below
+// absolute zero) and divides once when it changes.
 struct TermWindow {
     size_t length;
     TermSum terms;
@@ -198,8 +206,7 @@ struct RunTracker {
     void add(const records::Record& record, int64_t index)
     {
         const int32_t value = limitedReading(kind, record);
-        // isBeyond's test, with the limit at hand.
-        if (records::isGap(record) || !(isHigh(kind) ? value > limit : value < limit)) {
+        if (records::isGap(record) || !beyondLimit(kind, limit, value)) {
             close();
             return;
         }
@@ -316,8 +323,7 @@ struct KineticSums {
         }
         // Most records enter and leave full windows with terms held, the one
         // case in which no count changes: the short way.
-        whole.sum += term;
-        ++whole.count;
+        whole.addHeld(term);
         day.slideHeld(term, dayLeaving);
         month.slideHeld(term, monthLeaving);
     }
@@ -342,8 +348,7 @@ bool anyLimit(const Limits& limits)
 
 bool isBeyond(const Limits& limits, LimitKind kind, int32_t reading)
 {
-    const int32_t limit = *limits.value[kind];
-    return isHigh(kind) ? reading > limit : reading < limit;
+    return beyondLimit(kind, *limits.value[kind], reading);
 }
 
 LimitFigures limitFigures(const std::vector<records::Record>& recs, int32_t interval, const Limits& limits,

@@ -90,6 +90,12 @@ constexpr int64_t monthSeconds = 30 * daySeconds;
 bool anyLimit(const Limits& limits);
 // True when `reading` (tenths) lies beyond the limit of `kind` (which must be set).
 bool isBeyond(const Limits& limits, LimitKind kind, int32_t reading);
+// The same for the limit `limit` of `kind`; inline, as the audit asks it of
+// every record.
+inline bool beyondLimit(LimitKind kind, int32_t limit, int32_t reading)
+{
+    return kind == TemperatureHigh || kind == HumidityHigh ? reading > limit : reading < limit;
+}
 // The reading a limit of `kind` looks at: temperature or humidity, in tenths.
 // Inline: the audit asks it of every record.
 inline int32_t limitedReading(LimitKind kind, const records::Record& record)
@@ -119,6 +125,7 @@ public:
     // Takes the next `count` records; their times are not looked at.
     void add(const records::Record* first, size_t count);
     // The report of every record taken, each record's time from `timeOf`.
+    // Once: the figures move into the report, and the scan is spent.
     LimitReport finish(const records::TimeOfRecord& timeOf);
 
 private:

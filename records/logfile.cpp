@@ -273,13 +273,16 @@ inline bool scanPlainRecord(const char*& p, const char* end, int32_t& temperatur
 
 } // namespace
 
-void LogLines::nextPlainRecords(std::vector<Record>& records)
+void LogLines::nextPlainRecords(std::vector<Record>& records, size_t most)
 {
     const char* const begin = bytes.data();
     const char* const end = begin + bytes.size();
     const char* p = begin + position;
     int32_t temperature = 0, humidity = 0;
-    while (scanTwoDigitRecord(p, end, temperature, humidity) || scanPlainRecord(p, end, temperature, humidity))
+    for (size_t taken = 0;
+         taken < most
+         && (scanTwoDigitRecord(p, end, temperature, humidity) || scanPlainRecord(p, end, temperature, humidity));
+         ++taken)
         records.push_back(Record{0, humidity, temperature});
     position = static_cast<size_t>(p - begin);
 }
@@ -366,10 +369,10 @@ std::string formatLogFile(const std::vector<Record>& records, int32_t interval)
     return out;
 }
 
-void LogReader::takePlainRecords(LogLines& lines)
+void LogReader::takePlainRecords(LogLines& lines, size_t most)
 {
     if (lineNumber == recordLines)
-        lines.nextPlainRecords(records);
+        lines.nextPlainRecords(records, most);
 }
 
 bool LogReader::take(std::string_view line)

@@ -20,6 +20,7 @@
 #include "records/load.h"
 #include "records/store.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -66,8 +67,8 @@ struct LogLines {
     // next: two numbers of an optional sign, one to five digits, "." and one
     // digit, joined by one "," ("+23.5,45.6"). Appends their readings in tenths
     // (time 0), read straight from the bytes, the same as readRecordLine gives;
-    // stops before any other line.
-    void nextPlainRecords(std::vector<Record>& records);
+    // stops before any other line, and after `most` records.
+    void nextPlainRecords(std::vector<Record>& records, size_t most = SIZE_MAX);
     // How many bytes the lines taken so far span, their line ends included.
     size_t used() const { return position; }
 
@@ -114,7 +115,8 @@ public:
     // Takes the record lines of the common form (LogLines::nextPlainRecords) that
     // come next in `lines`, if records are due; what take would do with them,
     // in one pass over their bytes. Never takes the end marker.
-    void takePlainRecords(LogLines& lines);
+    // At most `most` of them.
+    void takePlainRecords(LogLines& lines, size_t most = SIZE_MAX);
     // True once the first line was the magic line.
     bool accepted() const { return lineNumber > 0 && !refused; }
     // True until a first line was taken.

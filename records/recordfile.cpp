@@ -12,8 +12,10 @@ namespace records {
 
 namespace {
 
-// Bytes read at once; a longer line makes the buffer grow.
+// Bytes read at once; a longer line makes the buffer grow while it lasts.
 constexpr size_t pieceSize = 256 * 1024;
+// Records readRecordPieces hands over at once, at the most.
+constexpr size_t handOverAt = 32768;
 // The writer's shortest record line with its line end ("+0.1,0.1" CR LF).
 constexpr long long shortestLine = 10;
 
@@ -47,11 +49,22 @@ ReadResult digestRest(platform::InputFile& file, std::vector<char>& buffer, long
 // piece are read where they are, and an unfinished last line moves to the
 // front to be completed by the next piece. The bounds count what lies before
 // the end marker. With a `digest`, every byte of the file is added to it.
-// With `take`, the records read go to it after each piece and leave the list.
+// With `take`, the records read go to it after each piece, and whenever they
+// are handOverAt, and leave the list.
 ReadResult readPieces(platform::InputFile& file, LogReader& reader, std::vector<Record>& records, Sha256* digest,
                       const RecordSink* take = nullptr)
 {
+    // The list never holds more: a piece that a long line made large may hold
+    // millions of short lines after it.
+    const size_t most = take ? handOverAt : static_cast<size_t>(maxFileRecords) + 1;
     size_t handedOver = 0;
+    const auto handOver = [&] {
+        if (take && !records.empty()) {
+            handedOver += records.size();
+            (*take)(records);
+            records.clear();
+        }
+    };
     const size_t magicLine = std::strlen(logMagic) + 1;   // with a CR that waits for its LF
     std::vector<char> buffer(pieceSize);
     size_t filled = 0;
@@ -73,7 +86,13 @@ ReadResult readPieces(platform::InputFile& file, LogReader& reader, std::vector<
         std::string_view line;
         bool wanted = true;
         while (wanted) {
-            reader.takePlainRecords(lines);
+            reader.takePlainRecords(lines, most - records.size());
+            if (handedOver + records.size() > static_cast<size_t>(maxFileRecords))
+                return ReadResult::TooLong;
+            if (records.size() == most) {
+                handOver();
+                continue;
+            }
             if (!(got == 0 ? lines.next(line) : lines.nextWhole(line)))
                 break;
             wanted = reader.take(line);
@@ -81,11 +100,7 @@ ReadResult readPieces(platform::InputFile& file, LogReader& reader, std::vector<
         const long long before = moved + static_cast<long long>(wanted ? filled : lines.used());
         if (handedOver + records.size() > static_cast<size_t>(maxFileRecords) || before > maxFileBytes)
             return ReadResult::TooLong;
-        if (take && !records.empty()) {
-            (*take)(records);
-            handedOver += records.size();
-            records.clear();
-        }
+        handOver();
         if (!wanted || got == 0 || (reader.waiting() && filled > magicLine)) {
             if (!reader.accepted())
                 return ReadResult::WrongFormat;
@@ -97,6 +112,12 @@ ReadResult readPieces(platform::InputFile& file, LogReader& reader, std::vector<
         filled -= lines.used();
         if (filled == buffer.size())
             buffer.resize(std::min(buffer.size() * 2, static_cast<size_t>(maxFileBytes) + 1));
+        else if (buffer.size() > pieceSize && filled < pieceSize) {
+            // A long line is done with: the pieces after it are of the usual
+            // size again, and so are their records.
+            buffer.resize(pieceSize);
+            buffer.shrink_to_fit();
+        }
     }
 }
 
@@ -129,8 +150,8 @@ ReadResult readRecordPieces(const std::string& path, LoadHeader& header, const R
     if (!file.isOpen())
         return ReadResult::CannotRead;
     std::vector<Record> records;
-    // Room for a piece's records at once.
-    records.reserve(pieceSize / shortestLine + 1);
+    // Room for the records handed over at once.
+    records.reserve(handOverAt);
     LogReader reader(header, records);
     return readPieces(file, reader, records, nullptr, &take);
 }

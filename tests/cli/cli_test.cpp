@@ -407,6 +407,13 @@ TEST_F(CliTest, OutputThatCannotBeWrittenAndMemoryThatRunsOutAreFailures)
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_NE(run.out.find("\"count\": 4000000,"), std::string::npos);
     EXPECT_NE(run.out.find("\"coverage_percent\": 0.0,"), std::string::npos);
+    // A record line of 20 MB, then the empty lines: the pieces after the long
+    // line are of the usual size again, and so are their records.
+    writeText("long.log", "***QX51***\r\n2024/03/15\r\n12:00     \r\nSR = 01min\r\n**********\r\n+1.0,2.0"
+                              + std::string(20000000, ' ') + std::string(4000000, '\n') + "**********\r\n");
+    run = runClimadesk({"stats", "long.log", "--json"}, {"", size_t{96} << 20});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.out.find("\"count\": 4000000,"), std::string::npos);
 #endif
 #endif
 }
