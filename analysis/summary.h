@@ -50,6 +50,8 @@ public:
     SummaryScan();
     // Takes the next `count` records; their times are not looked at.
     void add(const records::Record* first, size_t count);
+    // How many records were taken.
+    int64_t taken() const { return count; }
     // The statistics of every record taken, `interval` seconds apart, each
     // record's time from `timeOf`.
     Summary finish(int32_t interval, const records::TimeOfRecord& timeOf) const;

@@ -286,7 +286,6 @@ std::string summaryJson(const analysis::Summary& s, const analysis::Limits& limi
 struct FileFigures {
     const analysis::Limits& limits;
     records::LoadHeader header;
-    int64_t count = 0;
     analysis::SummaryScan summary;
     std::optional<analysis::LimitScan> audit;   // made once the interval is known
 
@@ -294,7 +293,6 @@ struct FileFigures {
     {
         summary.add(piece.data(), piece.size());
         startAudit().add(piece.data(), piece.size());
-        count += static_cast<int64_t>(piece.size());
     }
 
     analysis::LimitScan& startAudit()
@@ -307,7 +305,7 @@ struct FileFigures {
     records::TimeOfRecord times() const
     {
         return [this](int64_t index) {
-            return records::timeOfIndex(header.newestTime, header.interval, count, index);
+            return records::timeOfIndex(header.newestTime, header.interval, summary.taken(), index);
         };
     }
 };
@@ -317,7 +315,7 @@ struct FileFigures {
 int stats(const StatsOptions& options)
 {
     const analysis::Limits limits = toLimits(options.limits, options.fahrenheit);
-    FileFigures figures{limits, {}, 0, {}, std::nullopt};
+    FileFigures figures{limits, {}, {}, std::nullopt};
     const auto take = [&figures](std::vector<records::Record>& piece) { figures.take(piece); };
     if (!readDone(records::readRecordPieces(options.input, figures.header, take), options.input))
         return exitFailed;

@@ -56,18 +56,16 @@ void assignRecordTimes(int32_t newestTime)
 
 void assignTimes(std::vector<Record>& records, int32_t newestTime, int32_t interval)
 {
-    // Walk backwards so each step is one subtraction; wrapping after every step
-    // keeps the running time inside 32 bits however many records there are.
-    int32_t time = newestTime;
-    for (auto record = records.rbegin(); record != records.rend(); ++record) {
-        record->time = time;
-        time = wrap32(int64_t{time} - interval);
-    }
+    const int64_t count = static_cast<int64_t>(records.size());
+    for (int64_t i = 0; i < count; ++i)
+        records[static_cast<size_t>(i)].time = timeOfIndex(newestTime, interval, count, i);
 }
 
 int32_t timeOfIndex(int32_t newestTime, int32_t interval, int64_t count, int64_t index)
 {
-    // Wrapping once at the end gives what wrapping after every step gives.
+    // Each record is its successor's time less the interval, wrapped into 32
+    // bits as on a 32-bit machine; wrapping once gives what wrapping after
+    // every step would. Fits in 64 bits for any count a list can hold.
     return wrap32(int64_t{newestTime} - (count - 1 - index) * interval);
 }
 

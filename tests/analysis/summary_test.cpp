@@ -145,12 +145,12 @@ TEST(Summary, FiguresTakenInPiecesAreThoseOfTheWhole)
         EXPECT_EQ(r.limit[analysis::HumidityLow].secondsBeyond,
                   analysis::limitFigures(recs, interval, limits, analysis::HumidityLow).secondsBeyond);
     }
-    // The times of records not kept are those assignTimes gives, wrapped alike.
-    std::vector<records::Record> wrapped(5000);
+    // The times of records not kept wrap below the 32-bit range as a 32-bit
+    // machine would step back from the newest, an interval at a time.
     const int32_t newest = std::numeric_limits<int32_t>::min() + 100;
-    records::assignTimes(wrapped, newest, 5940);
-    for (size_t i = 0; i < wrapped.size(); ++i)
-        ASSERT_EQ(records::timeOfIndex(newest, 5940, 5000, static_cast<int64_t>(i)), wrapped[i].time) << i;
+    uint32_t stepped = static_cast<uint32_t>(newest);
+    for (int64_t i = 4999; i >= 0; --i, stepped -= 5940u)
+        ASSERT_EQ(records::timeOfIndex(newest, 5940, 5000, i), static_cast<int32_t>(stepped)) << i;
     // No record taken: what an empty list gives.
     const analysis::Summary empty = analysis::SummaryScan{}.finish(60, [](int64_t) { return 0; });
     EXPECT_TRUE(empty.count == 0 && empty.firstTime == -1 && !empty.humidityMax && !empty.dewPointMax);
